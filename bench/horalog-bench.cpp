@@ -1,0 +1,183 @@
+// Times start-up (from Main to the main window shown) and its peak memory on data files of
+// growing size. Each measurement runs in a fresh process so that peak memory is its own.
+#include "app/MainModule.h"
+#include "app/RegModule.h"
+#include "platform/QtPlatform.h"
+#include "startup/Main.h"
+#include "store/DataFile.h"
+#include "store/Sql.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMainWindow>
+#include <QSqlError>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+
+using namespace horalog;
+
+namespace {
+
+constexpr int kEmployees = 25;
+constexpr int kClients = 60;
+
+// Start-up must not wait for anybody: every box is answered with its default and counted.
+class QuietPrompter final : public Prompter {
+public:
+    Answer message(const MessageRequest& request) override
+    {
+        std::fprintf(stderr, "box: %s\n", qPrintable(request.text));
+        return request.defaultAnswer;
+    }
+    QString input(const InputRequest&) override { return {}; }
+    QString openFile(const FileRequest&) override { return {}; }
+    QString saveFile(const FileRequest&) override { return {}; }
+};
+
+long peakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+void buildDataFile(const QString& dir, int rows)
+{
+    const QString path = store::dataFilePath(dir);
+    store::createDataFile(path);
+    const QString connection = QStringLiteral("bench-build");
+    {
+        QSqlDatabase db = store::openDataFile(dir, connection);
+        store::execute(db, QStringLiteral("PRAGMA journal_mode=OFF"));
+        store::Transaction transaction(db);
+        for (int e = 1; e <= kEmployees; ++e)
+            store::execute(db, QStringLiteral("INSERT INTO Employees (LastName, FirstName) VALUES (?, ?)"),
+                           {QStringLiteral("Last%1").arg(e), QStringLiteral("First%1").arg(e)});
+        for (int c = 1; c <= kClients; ++c)
+            store::execute(db, QStringLiteral("INSERT INTO Clients (ClientName) VALUES (?)"),
+                           {QStringLiteral("Client %1").arg(c)});
+        QSqlQuery insert(db);
+        insert.prepare(QStringLiteral(R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday,
+            "Start Time", "End Time", Hours, Billable) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?))"));
+        const QDateTime first(QDate(2000, 1, 1), QTime(8, 0));
+        for (int i = 0; i < rows; ++i) {
+            const QDateTime start = first.addSecs(qint64(i) * 900);
+            insert.bindValue(0, 1 + i % kEmployees);
+            insert.bindValue(1, QStringLiteral("Client %1").arg(1 + (i * 7) % kClients));
+            insert.bindValue(2, QStringLiteral("Project %1").arg(i % 13));
+            insert.bindValue(3, QStringLiteral("Task %1").arg(i % 29));
+            insert.bindValue(4, start.date().toString(Qt::ISODate));
+            insert.bindValue(5, start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            insert.bindValue(6, start.addSecs(600).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            insert.bindValue(7, 0.17);
+            insert.bindValue(8, i % 2);
+            if (!insert.exec())
+                store::raiseSqlError(insert.lastError(), db);
+        }
+        transaction.commit();
+    }
+    QSqlDatabase::removeDatabase(connection);
+}
+
+// Child process: one start-up on the prepared folders, printed as "milliseconds peak-kilobytes".
+int measureStartup(int argc, char* argv[], const QString& dataDir, const QString& settingsDir)
+{
+    QApplication app(argc, argv);
+    QuietPrompter prompter;
+    SystemClock clock;
+    QtSoundPlayer sound;
+    QtProcessLauncher process;
+    RegModule reg(settingsDir);
+    reg.CreateNewKey(kHoralogKey);
+    reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), dataDir, REG_SZ);
+    MainModule module(Platform{prompter, clock, sound, process}, reg);
+
+    QElapsedTimer timer;
+    timer.start();
+    Main(module);
+    QCoreApplication::processEvents();
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    if (!module.mainWindow || !module.mainWindow->isVisible())
+        return 1;
+    std::printf("%.3f %ld\n", elapsed, peakKilobytes());
+    return 0;
+}
+
+struct Sample {
+    double milliseconds;
+    long peakKb;
+};
+
+template <typename T>
+T median(std::vector<T> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc == 4 && QByteArray(argv[1]) == "--measure-startup")
+        return measureStartup(argc, argv, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+
+    QCoreApplication app(argc, argv);
+    QList<int> sizes{1000, 100000, 1000000};
+    int runs = 7;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (int i = 1; i + 1 < arguments.size(); i += 2) {
+        if (arguments[i] == QLatin1String("--rows")) {
+            sizes.clear();
+            for (const QString& size : arguments[i + 1].split(QLatin1Char(',')))
+                sizes << size.toInt();
+        } else if (arguments[i] == QLatin1String("--runs")) {
+            runs = std::max(1, arguments[i + 1].toInt());
+        }
+    }
+
+    QTextStream out(stdout);
+    out << "rows        start-up median (ms)   peak memory median (KiB)\n";
+    for (const int rows : sizes) {
+        QTemporaryDir folder;
+        const QString dataDir = QDir(folder.path()).filePath(QStringLiteral("data"));
+        const QString settingsDir = QDir(folder.path()).filePath(QStringLiteral("settings"));
+        QDir().mkpath(dataDir);
+        buildDataFile(dataDir, rows);
+        std::vector<double> times;
+        std::vector<long> peaks;
+        for (int run = 0; run < runs; ++run) {
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(),
+                        {QStringLiteral("--measure-startup"), dataDir, settingsDir});
+            child.waitForFinished(-1);
+            const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+            if (child.exitCode() != 0 || fields.size() != 2) {
+                out << "start-up failed on " << rows << " rows: " << child.readAllStandardError() << "\n";
+                return 1;
+            }
+            times.push_back(fields[0].toDouble());
+            peaks.push_back(fields[1].toLong());
+        }
+        out << QStringLiteral("%1 %2 %3\n")
+                   .arg(rows, -11)
+                   .arg(median(times), -22, 'f', 2)
+                   .arg(median(peaks));
+        out.flush();
+    }
+    return 0;
+}

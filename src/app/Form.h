@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QMainWindow>
+
+
+namespace horalog {
+
+class MainModule;
+
+// A program window: a fixed client area laid out in twips, under an optional menu bar.
+// Loaded means the object exists; closing it unloads (deletes) it.
+class Form : public QMainWindow {
+    Q_OBJECT
+public:
+    Form(MainModule& module, const QString& caption, int clientWidthTwips, int clientHeightTwips,
+         QWidget* parent = nullptr);
+
+    QWidget* client() const { return client_; }
+    // Runs the activation handler, as the window system does when the window becomes active.
+    void activate() { Form_Activate(); }
+
+protected:
+    virtual void Form_Activate() {}
+    // Return false to keep the window open.
+    virtual bool Form_QueryUnload() { return true; }
+    virtual void Form_Unload() {}
+
+    struct HelpMenu {
+        QAction* help;
+        QAction* about;
+    };
+    // The Help menu every window has: "&Help" (F1) and "&About Horalog...".
+    HelpMenu addHelpMenu(bool launchesHelp = true);
+    void setClientBackground(const QColor& colour);
+
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    MainModule& module_;
+
+private:
+    QWidget* client_;
+};
+
+} // namespace horalog

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+
+#include <QDateTime>
+#include <QPointer>
+#include <QSqlDatabase>
+#include <QString>
+
+class QAction;
+class QMainWindow;
+class QWidget;
+
+namespace horalog {
+
+class RegModule;
+
+// The state all windows share for the whole run, and the window services they use.
+class MainModule {
+public:
+    MainModule(const Platform& platform, RegModule& reg);
+    ~MainModule();
+    MainModule(const MainModule&) = delete;
+    MainModule& operator=(const MainModule&) = delete;
+
+    Platform platform;
+    RegModule& reg;
+
+    // Shared state; none of it is persisted.
+    QString SelectedClient;
+    QDateTime ReportStartDate;
+    QDateTime ReportEndDate;
+    bool RestoreOnTop = false;
+    QString StartDir;
+    QString DataPath;
+    int CurrentEmployeeID = 0;
+    bool AlarmsOn = false;
+    QString AlarmSoundFile;
+
+    // The main window and its "On Top" item, registered by the main window itself.
+    QPointer<QMainWindow> mainWindow;
+    QPointer<QAction> onTopItem;
+
+    // The shared connection to the data file; invalid until the main window has opened it.
+    QSqlDatabase TaskDatabase() const;
+    void openTaskDatabase();
+    // A connection of its own for a window that binds to the data file.
+    QSqlDatabase openWindowConnection(const QString& purpose) const;
+    void closeWindowConnection(const QSqlDatabase& connection) const;
+
+    void CenterForm(QWidget& form) const;
+    void RestoreTopmost();
+    void ShowErrorText(const RuntimeError& error) const;
+    void setTopmost(QWidget& form, bool topmost) const;
+    void launchHelp() const;
+    void showAbout();
+    bool windowPresent(const QString& caption) const;
+    // Shows the form application-modal and returns once it is closed; timers keep running meanwhile.
+    void showModal(QWidget* form);
+
+    // "Error N has occurred.  text" + CR + "Contact Fernwick for assistance.", critical, OK.
+    void reportError(const RuntimeError& error) const;
+
+    // Runs a handler under the standard error report: a RuntimeError abandons it at the failing step.
+    template <typename Body>
+    void guarded(Body&& body) const
+    {
+        try {
+            body();
+        } catch (const RuntimeError& error) {
+            reportError(error);
+        }
+    }
+
+private:
+    QString connectionPrefix_;
+};
+
+QString standardErrorText(const RuntimeError& error);
+
+// The hourglass while a long step runs, for one window or, without one, for the whole program.
+// The default pointer comes back when the scope ends, on the success and the error path alike.
+class BusyPointer {
+public:
+    explicit BusyPointer(QWidget* window = nullptr);
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+    bool processWide_;
+};
+
+} // namespace horalog

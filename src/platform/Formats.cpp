@@ -1,0 +1,65 @@
+#include "platform/Formats.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QVariant>
+
+namespace horalog {
+
+namespace {
+const QString kMomentFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+int windowedYear(int twoDigits)
+{
+    return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits;
+}
+} // namespace
+
+QString formatTime(const QDateTime& moment)
+{
+    return moment.isValid() ? QLocale::c().toString(moment.time(), QStringLiteral("h:mm AP")) : QString();
+}
+
+QString formatShortDate(const QDate& day)
+{
+    return day.isValid() ? QLocale::c().toString(day, QStringLiteral("M/d/yy")) : QString();
+}
+
+QString formatHours(double hours)
+{
+    return QString::number(hours, 'f', 2);
+}
+
+QDate parseDate(const QString& text)
+{
+    static const QRegularExpression usDate(QStringLiteral(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})\s*$)"));
+    const auto match = usDate.match(text);
+    if (match.hasMatch()) {
+        const QString yearText = match.captured(3);
+        const int year = yearText.size() == 2 ? windowedYear(yearText.toInt()) : yearText.toInt();
+        return QDate(year, match.captured(1).toInt(), match.captured(2).toInt());
+    }
+    return QDate::fromString(text.trimmed(), Qt::ISODate);
+}
+
+QString storedDate(const QDate& day)
+{
+    return day.isValid() ? day.toString(Qt::ISODate) : QString();
+}
+
+QString storedMoment(const QDateTime& moment)
+{
+    return moment.isValid() ? moment.toString(kMomentFormat) : QString();
+}
+
+QDate dateFromStore(const QVariant& value)
+{
+    return QDate::fromString(value.toString().left(10), Qt::ISODate);
+}
+
+QDateTime momentFromStore(const QVariant& value)
+{
+    return QDateTime::fromString(value.toString(), kMomentFormat);
+}
+
+} // namespace horalog

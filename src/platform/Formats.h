@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+namespace horalog {
+
+// The display formats the windows share; an empty or invalid value shows as the empty text.
+QString formatTime(const QDateTime& moment);  // "h:mm AM/PM", e.g. 7:04 PM
+QString formatShortDate(const QDate& day);    // "m/d/yy", e.g. 8/26/96
+QString formatHours(double hours);            // "0.00"
+
+// Reads a date typed as m/d/yy, m/d/yyyy or yyyy-mm-dd; two-digit years 00-29 are 2000-2029,
+// 30-99 are 1930-1999. Invalid when the text is no such date.
+QDate parseDate(const QString& text);
+
+// The text form the data file keeps dates and moments in; they sort and compare as text.
+QString storedDate(const QDate& day);
+QString storedMoment(const QDateTime& moment);
+QDate dateFromStore(const QVariant& value);
+QDateTime momentFromStore(const QVariant& value);
+
+} // namespace horalog

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/Prompter.h"
+#include "platform/SoundPlayer.h"
+
+namespace horalog {
+
+// The services that stand in for the operating system; main() passes the real ones, tests the fakes.
+struct Platform {
+    Prompter& prompter;
+    Clock& clock;
+    SoundPlayer& sound;
+    ProcessLauncher& process;
+};
+
+} // namespace horalog

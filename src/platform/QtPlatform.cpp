@@ -1,0 +1,136 @@
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSoundEffect>
+#include <QUrl>
+#include <cstdlib>
+
+namespace horalog {
+
+namespace {
+
+QMessageBox::Icon toQtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton toQtButton(Answer answer)
+{
+    switch (answer) {
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    case Answer::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+// Messages keep the carriage returns of their texts; Qt's labels break lines on "\n".
+QString displayText(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+QString startPath(const FileRequest& request)
+{
+    if (request.directory.isEmpty())
+        return request.fileName;
+    return QDir(request.directory).filePath(request.fileName);
+}
+
+} // namespace
+
+QString qtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    return filters.join(QLatin1String(";;"));
+}
+
+Answer QtPrompter::message(const MessageRequest& request)
+{
+    const bool yesNo = request.buttons == MessageButtons::YesNo;
+    QMessageBox box(toQtIcon(request.icon), request.title, displayText(request.text),
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, QApplication::activeWindow());
+    box.setDefaultButton(toQtButton(request.defaultAnswer));
+    const int result = box.exec();
+    if (!yesNo)
+        return Answer::Ok;
+    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QString QtPrompter::input(const InputRequest& request)
+{
+    return QInputDialog::getText(QApplication::activeWindow(), request.title, displayText(request.prompt),
+                                 QLineEdit::Normal, request.defaultText);
+}
+
+QString QtPrompter::openFile(const FileRequest& request)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title, startPath(request),
+                                        qtFileFilter(request.filter));
+}
+
+QString QtPrompter::saveFile(const FileRequest& request)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, startPath(request),
+                                        qtFileFilter(request.filter));
+}
+
+QtSoundPlayer::QtSoundPlayer() = default;
+QtSoundPlayer::~QtSoundPlayer() = default;
+
+void QtSoundPlayer::play(const QString& file)
+{
+    if (!QFileInfo(file).isFile()) {
+        QApplication::beep();
+        return;
+    }
+    effect_ = std::make_unique<QSoundEffect>();
+    QObject::connect(effect_.get(), &QSoundEffect::statusChanged, effect_.get(), [effect = effect_.get()] {
+        if (effect->status() == QSoundEffect::Error)
+            QApplication::beep();
+    });
+    effect_->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+    effect_->play();
+}
+
+bool QtProcessLauncher::startDetached(const QString& program, const QStringList& arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+void QtProcessLauncher::openDocument(const QString& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void QtProcessLauncher::exitNow()
+{
+    std::_Exit(0);
+}
+
+} // namespace horalog

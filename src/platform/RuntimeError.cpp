@@ -1,0 +1,36 @@
+#include "platform/RuntimeError.h"
+
+#include <QHash>
+
+namespace horalog {
+
+QString errorMessage(int number)
+{
+    static const QHash<int, QString> messages{
+        {error::InvalidProcedureCall, "Invalid procedure call or argument."},
+        {error::TypeMismatch, "Type mismatch: '%1'."},
+        {error::InvalidPropertyValue, "'%1' is not in the list."},
+        {error::PrinterError, "Printer error: %1"},
+        {error::DatabaseError, "The data file reported an error: %1"},
+        {error::NoCurrentRecord, "No current record."},
+        {error::DuplicateKey, "The change would give two rows the same key: %1"},
+        {error::FileNotFound, "Couldn't find file '%1'."},
+        {error::DiskFull, "Not enough space on disk to write '%1'."},
+        {error::NotAValidPath, "'%1' isn't a valid path."},
+        {error::FileReadOnly, "The file '%1' is read-only or could not be written."},
+        {error::TableNotFound, "The data file has no table or field '%1'."},
+        {error::RecordLocked, "Couldn't update '%1'; the data file is locked by another program."},
+        {error::UnrecognizedFormat, "Unrecognized database format '%1'."},
+    };
+    return messages.value(number, "Application-defined or object-defined error.");
+}
+
+RuntimeError::RuntimeError(int number, const QString& detail)
+    : number_(number), text_(errorMessage(number))
+{
+    if (text_.contains("%1"))
+        text_ = text_.arg(detail);
+    utf8_ = QStringLiteral("Error %1: %2").arg(number).arg(text_).toUtf8();
+}
+
+} // namespace horalog

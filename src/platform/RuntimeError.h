@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QByteArray>
+#include <exception>
+
+namespace horalog {
+
+// Error numbers the users of the earlier program know from its error reports.
+namespace error {
+constexpr int InvalidProcedureCall = 5;
+constexpr int TypeMismatch = 13;
+constexpr int InvalidPropertyValue = 380;
+constexpr int PrinterError = 482;
+constexpr int DatabaseError = 3000;
+constexpr int NoCurrentRecord = 3021;
+constexpr int DuplicateKey = 3022;
+constexpr int FileNotFound = 3024;
+constexpr int DiskFull = 3026;
+constexpr int NotAValidPath = 3044;
+constexpr int FileReadOnly = 3051;
+constexpr int TableNotFound = 3078;
+constexpr int RecordLocked = 3260;
+constexpr int UnrecognizedFormat = 3343;
+} // namespace error
+
+// The message of an error number; "%1" in it stands for the file, table or value concerned.
+QString errorMessage(int number);
+
+class RuntimeError : public std::exception {
+public:
+    RuntimeError(int number, const QString& detail = {});
+    int number() const { return number_; }
+    const QString& text() const { return text_; }
+    const char* what() const noexcept override { return utf8_.constData(); }
+
+private:
+    int number_;
+    QString text_;
+    QByteArray utf8_;
+};
+
+} // namespace horalog

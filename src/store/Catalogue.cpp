@@ -1,0 +1,111 @@
+#include "store/Catalogue.h"
+
+#include "platform/Formats.h"
+#include "store/Sql.h"
+
+#include <QSqlRecord>
+
+namespace horalog::store {
+
+namespace {
+
+const QString kEmployeeName = QStringLiteral("LastName || ', ' || FirstName");
+
+TimesEntry entryFrom(const QSqlQuery& row)
+{
+    TimesEntry entry;
+    entry.employeeId = row.value(QStringLiteral("EmployeeID")).toInt();
+    entry.client = row.value(QStringLiteral("Client")).toString();
+    entry.project = row.value(QStringLiteral("Project")).toString();
+    entry.task = row.value(QStringLiteral("Task")).toString();
+    entry.day = dateFromStore(row.value(QStringLiteral("DateToday")));
+    entry.start = momentFromStore(row.value(QStringLiteral("Start Time")));
+    entry.end = momentFromStore(row.value(QStringLiteral("End Time")));
+    entry.hours = row.value(QStringLiteral("Hours")).toDouble();
+    entry.billable = row.value(QStringLiteral("Billable")).toInt() != 0;
+    return entry;
+}
+
+RecentWork workFrom(const QSqlQuery& row)
+{
+    return {row.value(QStringLiteral("Client")).toString(), row.value(QStringLiteral("Project")).toString(),
+            row.value(QStringLiteral("Task")).toString()};
+}
+
+} // namespace
+
+std::optional<TimesEntry> latestEntry(const QSqlDatabase& db)
+{
+    QSqlQuery row = execute(db, QStringLiteral(R"(SELECT * FROM Times ORDER BY "Start Time" DESC, ID DESC LIMIT 1)"));
+    if (!row.next())
+        return std::nullopt;
+    return entryFrom(row);
+}
+
+void appendEmptyEntry(const QSqlDatabase& db)
+{
+    execute(db, QStringLiteral("INSERT INTO Times DEFAULT VALUES"));
+}
+
+void appendEntry(const QSqlDatabase& db, const TimesEntry& entry)
+{
+    execute(db,
+            QStringLiteral(R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time",
+                              "End Time", Hours, Billable) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?))"),
+            {entry.employeeId, entry.client, entry.project, entry.task, storedDate(entry.day),
+             storedMoment(entry.start), storedMoment(entry.end), entry.hours, entry.billable ? 1 : 0});
+}
+
+QStringList clientNames(const QSqlDatabase& db)
+{
+    QSqlQuery rows = execute(db, QStringLiteral("SELECT ClientName FROM Clients"));
+    QStringList names;
+    while (rows.next())
+        names << rows.value(0).toString();
+    return names;
+}
+
+QList<EmployeeName> employeeNames(const QSqlDatabase& db)
+{
+    QSqlQuery rows = execute(db, QStringLiteral("SELECT EmployeeID, %1 AS EmployeeName FROM Employees "
+                                                "ORDER BY LastName, FirstName")
+                                     .arg(kEmployeeName));
+    QList<EmployeeName> names;
+    while (rows.next())
+        names.append({rows.value(0).toInt(), rows.value(1).toString()});
+    return names;
+}
+
+std::optional<int> employeeIdByName(const QSqlDatabase& db, const QString& name)
+{
+    QSqlQuery row = execute(
+        db, QStringLiteral("SELECT EmployeeID FROM Employees WHERE %1 = ? ORDER BY EmployeeID LIMIT 1").arg(kEmployeeName),
+        {name});
+    if (!row.next())
+        return std::nullopt;
+    return row.value(0).toInt();
+}
+
+std::optional<RecentWork> latestWorkOfEmployee(const QSqlDatabase& db, int employeeId)
+{
+    QSqlQuery row = execute(db,
+                            QStringLiteral(R"(SELECT Client, Project, Task FROM Times WHERE EmployeeID = ?
+                                              ORDER BY "Start Time" DESC, ID DESC LIMIT 1)"),
+                            {employeeId});
+    if (!row.next())
+        return std::nullopt;
+    return workFrom(row);
+}
+
+std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employeeId, const QString& client)
+{
+    QSqlQuery row = execute(db,
+                            QStringLiteral(R"(SELECT Client, Project, Task FROM Times WHERE EmployeeID = ? AND Client = ?
+                                              ORDER BY "Start Time" DESC, ID DESC LIMIT 1)"),
+                            {employeeId, client});
+    if (!row.next())
+        return std::nullopt;
+    return workFrom(row);
+}
+
+} // namespace horalog::store

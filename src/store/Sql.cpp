@@ -1,0 +1,89 @@
+#include "store/Sql.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QSqlError>
+
+namespace horalog::store {
+
+namespace {
+// SQLite's primary result codes.
+constexpr int kSqliteError = 1;
+constexpr int kSqliteBusy = 5;
+constexpr int kSqliteLocked = 6;
+constexpr int kSqliteReadOnly = 8;
+constexpr int kSqliteIoError = 10;
+constexpr int kSqliteFull = 13;
+constexpr int kSqliteCantOpen = 14;
+constexpr int kSqliteConstraint = 19;
+constexpr int kSqliteNotADatabase = 26;
+
+} // namespace
+
+RuntimeError sqlError(const QSqlError& error, const QString& file)
+{
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    switch (code) {
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return {error::RecordLocked, file};
+    case kSqliteReadOnly:
+    case kSqliteIoError:
+        return {error::FileReadOnly, file};
+    case kSqliteFull:
+        return {error::DiskFull, file};
+    case kSqliteCantOpen:
+        return {error::FileNotFound, file};
+    case kSqliteNotADatabase:
+        return {error::UnrecognizedFormat, file};
+    case kSqliteConstraint:
+        return {error::DuplicateKey, text};
+    case kSqliteError:
+        if (text.startsWith(QLatin1String("no such table: ")) || text.startsWith(QLatin1String("no such column: ")))
+            return {error::TableNotFound, text.section(QLatin1String(": "), 1)};
+        break;
+    default:
+        break;
+    }
+    return {error::DatabaseError, text};
+}
+
+void raiseSqlError(const QSqlError& error, const QSqlDatabase& db)
+{
+    throw sqlError(error, db.databaseName());
+}
+
+QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        raiseSqlError(query.lastError(), db);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values[i]);
+    if (!query.exec())
+        raiseSqlError(query.lastError(), db);
+    return query;
+}
+
+Transaction::Transaction(QSqlDatabase db) : db_(std::move(db))
+{
+    if (!db_.transaction())
+        raiseSqlError(db_.lastError(), db_);
+}
+
+Transaction::~Transaction()
+{
+    if (open_)
+        db_.rollback();
+}
+
+void Transaction::commit()
+{
+    if (!db_.commit())
+        raiseSqlError(db_.lastError(), db_);
+    open_ = false;
+}
+
+} // namespace horalog::store

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/RuntimeError.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariantList>
+
+class QSqlError;
+
+namespace horalog::store {
+
+// Prepares `sql`, binds `values` to its placeholders in order and runs it; a failure raises the
+// RuntimeError that matches the engine's error.
+QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
+
+// The RuntimeError the user sees for an engine error on the data file `file`.
+RuntimeError sqlError(const QSqlError& error, const QString& file);
+[[noreturn]] void raiseSqlError(const QSqlError& error, const QSqlDatabase& db);
+
+// Rolls back unless commit() was reached, so an exception leaving the scope undoes the work.
+class Transaction {
+public:
+    explicit Transaction(QSqlDatabase db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    QSqlDatabase db_;
+    bool open_ = true;
+};
+
+} // namespace horalog::store

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "app/Form.h"
+#include "store/Catalogue.h"
+
+#include <array>
+#include <optional>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace horalog {
+
+class StatusBar;
+
+// The main window: who works for which client on what, the start/stop button, and the menus
+// that open every other window.
+class TimerForm : public Form {
+    Q_OBJECT
+public:
+    explicit TimerForm(MainModule& module);
+
+    QLabel* Label4;
+    QComboBox* EmployeeList;
+    QLabel* ClientLabel;
+    QComboBox* ClientList;
+    QLabel* ProjectLabel;
+    QLineEdit* Project;
+    QLabel* TaskLabel;
+    QLineEdit* Task;
+    QLabel* StartLabel;
+    QLineEdit* StartTime;
+    QCheckBox* Billable;
+    QLabel* DateLabel;
+    QLineEdit* DateToday;
+    QLabel* Label2;
+    QLineEdit* EndTime;
+    QLabel* Label3;
+    QLineEdit* Hours;
+    std::array<QPushButton*, 5> SSCommand1;
+    StatusBar* StatusBar1;
+
+    QAction* ImportMenuItem;
+    QAction* FloatMenuItem;
+    QAction* FileExit;
+    QAction* EmployeeMenuItem;
+    QAction* ClientMenuItem;
+    QAction* AlarmMenuItem;
+    QAction* HoursMenuItem;
+    QAction* OptionsSubMenu;
+    QAction* HelpMenuItem;
+    QAction* AboutTimer;
+
+    // The toolbar: 0 start/stop, 1 clients, 2 hours, 3 exit, 4 employees.
+    void SSCommand1_Click(int Index);
+    void EmployeeList_Click();
+    void ClientList_Click();
+    void FloatMenuItem_Click();
+    void StatusBar1_MouseMove(const QPoint& twips);
+
+    // A task is being timed while its entry waits, unsaved, for the stop.
+    bool isTiming() const { return pending_.has_value(); }
+    const std::optional<store::TimesEntry>& pendingEntry() const { return pending_; }
+
+protected:
+    bool Form_QueryUnload() override;
+    void Form_Unload() override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+    void Form_Load();
+    void loadSteps();
+    void readDataPath();
+    void fillLists();
+    void showLatestEntry();
+    void applyOnTopSetting();
+    void showEntry(const store::TimesEntry& entry);
+    void selectClient(const QString& client);
+    void startTiming();
+    void stopTiming();
+    void exitProgram();
+
+    std::optional<store::TimesEntry> pending_;
+    QList<store::EmployeeName> employees_;
+};
+
+// Fills a choose-only list with `items` in letter order, leaving nothing chosen and running no handler.
+void fillSortedList(QComboBox* list, QStringList items);
+
+} // namespace horalog

@@ -1,0 +1,61 @@
+#include "support/FakePlatform.h"
+
+namespace horalog::test {
+
+Answer FakePrompter::message(const MessageRequest& request)
+{
+    messages << request;
+    if (!script_.empty() && std::holds_alternative<Answer>(script_.front())) {
+        const Answer answer = std::get<Answer>(script_.front());
+        script_.pop_front();
+        return answer;
+    }
+    unexpected << QStringLiteral("message: ") + request.text;
+    return request.defaultAnswer;
+}
+
+QString FakePrompter::nextText(const QString& what)
+{
+    if (!script_.empty() && std::holds_alternative<QString>(script_.front())) {
+        const QString text = std::get<QString>(script_.front());
+        script_.pop_front();
+        return text;
+    }
+    unexpected << what;
+    return {};
+}
+
+QString FakePrompter::input(const InputRequest& request)
+{
+    inputs << request;
+    return nextText(QStringLiteral("input: ") + request.prompt);
+}
+
+QString FakePrompter::openFile(const FileRequest& request)
+{
+    files << request;
+    return nextText(QStringLiteral("open file: ") + request.title);
+}
+
+QString FakePrompter::saveFile(const FileRequest& request)
+{
+    files << request;
+    return nextText(QStringLiteral("save file: ") + request.title);
+}
+
+void FakePrompter::reset()
+{
+    script_.clear();
+    messages.clear();
+    inputs.clear();
+    files.clear();
+    unexpected.clear();
+}
+
+bool FakeProcess::startDetached(const QString& program, const QStringList& arguments)
+{
+    started << (QStringList{program} + arguments).join(QLatin1Char(' '));
+    return true;
+}
+
+} // namespace horalog::test

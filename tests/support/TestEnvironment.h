@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/MainModule.h"
+#include "app/RegModule.h"
+#include "support/FakePlatform.h"
+
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <memory>
+
+namespace horalog::test {
+
+// A temporary data directory with an empty data file, a settings folder that points at it, the
+// fake services and a MainModule over them.
+class TestEnvironment {
+    QTemporaryDir root_;
+
+public:
+    TestEnvironment();
+    ~TestEnvironment();
+
+    QString dataDir() const;
+    QString settingsDir() const;
+    QString dataFile() const;
+
+    // Runs statements on the data file through a connection of the test's own.
+    void sql(const QStringList& statements);
+    QVariant scalar(const QString& query, const QVariantList& values = {});
+    int count(const QString& table);
+
+    FakePlatform fake;
+    RegModule reg;
+    std::unique_ptr<MainModule> module;
+
+private:
+    QString connection_;
+};
+
+// Closes and deletes every top-level window; true when none was left open.
+bool closeAllWindows();
+
+} // namespace horalog::test
