@@ -51,20 +51,6 @@ void MainModule::openTaskDatabase()
     store::openDataFile(DataPath, connectionPrefix_ + QStringLiteral("-task"));
 }
 
-QSqlDatabase MainModule::openWindowConnection(const QString& purpose) const
-{
-    const QString name = connectionPrefix_ + QLatin1Char('-') + purpose + QLatin1Char('-') +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces);
-    return store::openDataFile(DataPath, name);
-}
-
-void MainModule::closeWindowConnection(const QSqlDatabase& connection) const
-{
-    const QString name = connection.connectionName();
-    QSqlDatabase::database(name, false).close();
-    QSqlDatabase::removeDatabase(name);
-}
-
 void MainModule::CenterForm(QWidget& form) const
 {
     if (!form.isVisible())

@@ -42,12 +42,11 @@ public:
     QPointer<QMainWindow> mainWindow;
     QPointer<QAction> onTopItem;
 
-    // The shared connection to the data file; invalid until the main window has opened it.
+    // The connection to the data file that every window uses; there is one window thread, so one
+    // connection serves them all without waiting on each other's locks. Invalid until the main
+    // window has opened it.
     QSqlDatabase TaskDatabase() const;
     void openTaskDatabase();
-    // A connection of its own for a window that binds to the data file.
-    QSqlDatabase openWindowConnection(const QString& purpose) const;
-    void closeWindowConnection(const QSqlDatabase& connection) const;
 
     void CenterForm(QWidget& form) const;
     void RestoreTopmost();

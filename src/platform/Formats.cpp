@@ -30,6 +30,24 @@ QString formatHours(double hours)
     return QString::number(hours, 'f', 2);
 }
 
+QString formatDate(const QDate& day)
+{
+    return day.isValid() ? QLocale::c().toString(day, QStringLiteral("M/d/yyyy")) : QString();
+}
+
+std::optional<double> parseAmount(const QString& text)
+{
+    QString plain = text.trimmed();
+    if (plain.startsWith(QLatin1Char('$')))
+        plain = plain.mid(1).trimmed();
+    plain.remove(QLatin1Char(','));
+    bool ok = false;
+    const double amount = plain.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return amount;
+}
+
 QDate parseDate(const QString& text)
 {
     static const QRegularExpression usDate(QStringLiteral(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})\s*$)"));

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace horalog {
 
@@ -10,6 +11,10 @@ namespace horalog {
 QString formatTime(const QDateTime& moment);  // "h:mm AM/PM", e.g. 7:04 PM
 QString formatShortDate(const QDate& day);    // "m/d/yy", e.g. 8/26/96
 QString formatHours(double hours);            // "0.00"
+QString formatDate(const QDate& day);         // "m/d/yyyy", e.g. 8/26/1996
+
+// Reads an amount such as 12.50, $1,200 or 7; nullopt when the text is no number.
+std::optional<double> parseAmount(const QString& text);
 
 // Reads a date typed as m/d/yy, m/d/yyyy or yyyy-mm-dd; two-digit years 00-29 are 2000-2029,
 // 30-99 are 1930-1999. Invalid when the text is no such date.

@@ -11,6 +11,7 @@ namespace error {
 constexpr int InvalidProcedureCall = 5;
 constexpr int TypeMismatch = 13;
 constexpr int InvalidPropertyValue = 380;
+constexpr int NoBoundField = 438;
 constexpr int PrinterError = 482;
 constexpr int DatabaseError = 3000;
 constexpr int NoCurrentRecord = 3021;

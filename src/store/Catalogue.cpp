@@ -65,6 +65,21 @@ QStringList clientNames(const QSqlDatabase& db)
     return names;
 }
 
+bool clientExists(const QSqlDatabase& db, const QString& name)
+{
+    return execute(db, QStringLiteral("SELECT 1 FROM Clients WHERE ClientName = ?"), {name}).next();
+}
+
+void addClient(const QSqlDatabase& db, const QString& name)
+{
+    execute(db, QStringLiteral("INSERT INTO Clients (ClientName) VALUES (?)"), {name});
+}
+
+void deleteClient(const QSqlDatabase& db, const QString& name)
+{
+    execute(db, QStringLiteral("DELETE FROM Clients WHERE ClientName = ?"), {name});
+}
+
 QList<EmployeeName> employeeNames(const QSqlDatabase& db)
 {
     QSqlQuery rows = execute(db, QStringLiteral("SELECT EmployeeID, %1 AS EmployeeName FROM Employees "

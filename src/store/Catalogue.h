@@ -41,6 +41,11 @@ void appendEmptyEntry(const QSqlDatabase& db);
 void appendEntry(const QSqlDatabase& db, const TimesEntry& entry);
 
 QStringList clientNames(const QSqlDatabase& db);
+// Client names compare without regard to letter case.
+bool clientExists(const QSqlDatabase& db, const QString& name);
+void addClient(const QSqlDatabase& db, const QString& name);
+// Removes the client; its recorded time goes with it.
+void deleteClient(const QSqlDatabase& db, const QString& name);
 // "Last, First" of every employee in name order.
 QList<EmployeeName> employeeNames(const QSqlDatabase& db);
 // The first employee whose "Last, First" is `name`.

@@ -38,7 +38,8 @@ RuntimeError sqlError(const QSqlError& error, const QString& file)
     case kSqliteNotADatabase:
         return {error::UnrecognizedFormat, file};
     case kSqliteConstraint:
-        return {error::DuplicateKey, text};
+        // "UNIQUE constraint failed: Clients.ClientName" names the field after the dot.
+        return {error::DuplicateKey, text.section(QLatin1Char('.'), -1)};
     case kSqliteError:
         if (text.startsWith(QLatin1String("no such table: ")) || text.startsWith(QLatin1String("no such column: ")))
             return {error::TableNotFound, text.section(QLatin1String(": "), 1)};

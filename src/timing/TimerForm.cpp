@@ -2,6 +2,8 @@
 
 #include "app/MainModule.h"
 #include "app/RegModule.h"
+#include "clients/Client.h"
+#include "employees/EmployeeForm.h"
 #include "controls/Fonts.h"
 #include "controls/StatusBar.h"
 #include "controls/Twips.h"
@@ -375,7 +377,7 @@ void TimerForm::StatusBar1_MouseMove(const QPoint& twips)
 void TimerForm::SSCommand1_Click(int Index)
 {
     module_.guarded([this, Index] {
-        BusyPointer busy(this);
+        std::optional<BusyPointer> busy(std::in_place, this);
         // Paint the hourglass, but keep a second click waiting until this one is done.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         switch (Index) {
@@ -385,13 +387,32 @@ void TimerForm::SSCommand1_Click(int Index)
             else
                 startTiming();
             break;
+        case 1:
+            dropOnTopWhileModal();
+            module_.SelectedClient = ClientList->currentText();
+            busy.reset();
+            module_.showModal(new Client(module_));
+            break;
         case 3:
             exitProgram();
+            break;
+        case 4:
+            busy.reset();
+            module_.showModal(new EmployeeForm(module_));
             break;
         default:
             break;
         }
     });
+}
+
+// A modal window must not sit below the main window; RestoreTopmost brings the state back.
+void TimerForm::dropOnTopWhileModal()
+{
+    if (!FloatMenuItem->isChecked())
+        return;
+    FloatMenuItem_Click();
+    module_.RestoreOnTop = true;
 }
 
 void TimerForm::startTiming()

@@ -82,6 +82,7 @@ private:
     void applyOnTopSetting();
     void showEntry(const store::TimesEntry& entry);
     void selectClient(const QString& client);
+    void dropOnTopWhileModal();
     void startTiming();
     void stopTiming();
     void exitProgram();

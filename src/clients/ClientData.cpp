@@ -1,0 +1,250 @@
+#include "clients/ClientData.h"
+
+#include "app/MainModule.h"
+#include "clients/Client.h"
+#include "controls/BoxRules.h"
+#include "controls/Fonts.h"
+#include "controls/StatusBar.h"
+#include "controls/Twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace horalog {
+
+namespace {
+
+constexpr int kClientWidth = 6270;
+constexpr int kClientHeight = 5775;
+constexpr int kStatusHeight = 300;
+constexpr int kLabelRise = 240;
+
+const QString kTitle = QStringLiteral("Horalog");
+const QString kDeleteWarning =
+    QStringLiteral("Warning!  All tasks recorded for this client will also be deleted.\rDo you wish to continue?");
+
+struct BoxSpec {
+    QString caption;
+    QString field;
+    QRect twips;
+    int maskedIndex; // -1 for a plain box
+    QString mask;
+};
+
+// In tab order; plain boxes take the next Text1 index, masked ones their MaskEdBox1 index.
+const BoxSpec kBoxes[] = {
+    {QStringLiteral("Client"), QStringLiteral("ClientName"), {240, 360, 5775, 285}, -1, {}},
+    {QStringLiteral("Street"), QStringLiteral("Street"), {240, 960, 3600, 285}, -1, {}},
+    {QStringLiteral("Suite"), QStringLiteral("Suite"), {4080, 960, 1935, 285}, -1, {}},
+    {QStringLiteral("City"), QStringLiteral("City"), {240, 1560, 3600, 285}, -1, {}},
+    {QStringLiteral("State"), QStringLiteral("State"), {4080, 1560, 615, 285}, -1, {}},
+    {QStringLiteral("Zip"), QStringLiteral("ZIP"), {4920, 1560, 1095, 285}, 0, kZipMask},
+    {QStringLiteral("First"), QStringLiteral("Contact First"), {240, 2520, 2760, 285}, -1, {}},
+    {QStringLiteral("Last"), QStringLiteral("Contact Last"), {3360, 2520, 2640, 285}, -1, {}},
+    {QStringLiteral("Voice"), QStringLiteral("Voice"), {240, 3120, 1335, 285}, 1, kPhoneMask},
+    {QStringLiteral("Ext."), QStringLiteral("Extension"), {1800, 3120, 615, 285}, -1, {}},
+    {QStringLiteral("Fax"), QStringLiteral("FAX"), {3360, 3120, 1335, 285}, 2, kPhoneMask},
+    {QStringLiteral("Beeper"), QStringLiteral("Beeper"), {240, 3720, 1335, 285}, 3, kPhoneMask},
+    {QStringLiteral("Mobile"), QStringLiteral("Car"), {3360, 3720, 1335, 285}, 4, kPhoneMask},
+    {QStringLiteral("E-mail"), QStringLiteral("e-Mail"), {240, 4320, 5775, 285}, -1, {}},
+};
+
+} // namespace
+
+ClientData::ClientData(MainModule& module, const QListWidget* clientList)
+    : Form(module, QStringLiteral("Clients"), kClientWidth, kClientHeight), clientList_(clientList)
+{
+    setFont(sansSerif());
+    buildBoxes();
+    buildControls();
+    buildMenus();
+    Form_Load();
+}
+
+void ClientData::buildBoxes()
+{
+    int plainIndex = 0;
+    QWidget* previous = nullptr;
+    for (int row = 0; row < int(std::size(kBoxes)); ++row) {
+        const BoxSpec& spec = kBoxes[row];
+        auto* label = new QLabel(spec.caption, client());
+        placeTwips(label, spec.twips.x(), spec.twips.y() - kLabelRise, spec.twips.width(), kLabelRise);
+        Label1[size_t(row)] = label;
+        auto* box = new QLineEdit(client());
+        placeTwips(box, spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height());
+        if (spec.maskedIndex >= 0) {
+            box->setInputMask(spec.mask);
+            MaskEdBox1[size_t(spec.maskedIndex)] = box;
+            if (spec.maskedIndex > 0)
+                startAfterParenthesis(box);
+        } else {
+            Text1[size_t(plainIndex++)] = box;
+        }
+        if (previous)
+            QWidget::setTabOrder(previous, box);
+        previous = box;
+    }
+    Label2 = new QLabel(QStringLiteral("Contact Information"), client());
+    placeTwips(Label2, 240, 2040, 2175, 255);
+    QFont heading = Label2->font();
+    heading.setBold(true);
+    Label2->setFont(heading);
+    refuseDoubleQuote(Text1[0], [this] { showQuoteRule(module_); });
+}
+
+void ClientData::buildControls()
+{
+    Data1 = new DataControl(client());
+    placeTwips(Data1, 2160, 5040, 2055, 300);
+    const std::array<std::pair<QString, QString>, 2> pictures{{
+        {QStringLiteral(":/icons/find.svg"), QStringLiteral("Find")},
+        {QStringLiteral(":/icons/close.svg"), QStringLiteral("Close")},
+    }};
+    const std::array<QPoint, 2> places{{{240, 4800}, {5400, 4800}}};
+    for (int i = 0; i < 2; ++i) {
+        auto* button = new QPushButton(QIcon(pictures[size_t(i)].first), QString(), client());
+        button->setAccessibleName(pictures[size_t(i)].second);
+        button->setIconSize(QSize(32, 32));
+        placeTwips(button, places[size_t(i)].x(), places[size_t(i)].y(), 615, 615);
+        connect(button, &QPushButton::clicked, this, [this, i] { SSCommand1_Click(i); });
+        SSCommand1[size_t(i)] = button;
+    }
+    QWidget::setTabOrder(Text1[8], SSCommand1[1]);
+    QWidget::setTabOrder(SSCommand1[1], SSCommand1[0]);
+
+    StatusBar1 = new StatusBar(module_.platform.clock,
+                               {{StatusBar::Style::Text, 2700, true, QString()},
+                                {StatusBar::Style::Time, 900, false, QString()},
+                                {StatusBar::Style::Date, 900, false, QString()}},
+                               client());
+    placeTwips(StatusBar1, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
+    StatusBar1->showHintFor(SSCommand1[0], QStringLiteral("Find by all or part of client name"));
+    StatusBar1->showHintFor(SSCommand1[1], QStringLiteral("Close"));
+    StatusBar1->showHintFor(client(), QString());
+
+    connect(Data1, &DataControl::Validate, this, &ClientData::Data1_Validate);
+    connect(Data1, &DataControl::Reposition, this, &ClientData::Data1_Reposition);
+    connect(Data1, &DataControl::Error, this, [this](const RuntimeError& error) { module_.reportError(error); });
+}
+
+void ClientData::buildMenus()
+{
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* closeItem = fileMenu->addAction(QStringLiteral("&Close"));
+    closeItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    connect(closeItem, &QAction::triggered, this, [this] { SSCommand1_Click(1); });
+
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QAction* deleteItem = editMenu->addAction(QStringLiteral("&Delete"));
+    deleteItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(deleteItem, &QAction::triggered, this, [this] { EditMenuItem_Click(0); });
+    QAction* findItem = editMenu->addAction(QStringLiteral("&Find"));
+    findItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(findItem, &QAction::triggered, this, [this] { EditMenuItem_Click(1); });
+    addHelpMenu();
+}
+
+void ClientData::Form_Load()
+{
+    module_.CenterForm(*this);
+    try {
+        int plainIndex = 0;
+        for (const BoxSpec& spec : kBoxes) {
+            QLineEdit* box = spec.maskedIndex >= 0 ? MaskEdBox1[size_t(spec.maskedIndex)] : Text1[size_t(plainIndex++)];
+            Data1->bind(box, spec.field, spec.maskedIndex >= 0 ? DataControl::FieldKind::Masked
+                                                               : DataControl::FieldKind::Text);
+        }
+        Data1->setRecordSource(module_.TaskDatabase(), QStringLiteral("Clients"), QStringLiteral("ClientName"));
+    } catch (const RuntimeError& error) {
+        module_.platform.prompter.message(
+            {QStringLiteral("Error %1 has ocurred.  %2").arg(error.number()).arg(error.text()), kTitle});
+    }
+}
+
+void ClientData::Form_Activate()
+{
+    module_.guarded([this] {
+        if (Data1->rowCount() > 0 && Data1->moveLast())
+            Data1->moveFirst();
+        const QListWidgetItem* current = clientList_ ? clientList_->currentItem() : nullptr;
+        if (current && clientList_->currentRow() >= 0) {
+            const QString name = current->text();
+            Data1->findFirst([&](const QSqlRecord& row) {
+                return row.value(QStringLiteral("ClientName")).toString().compare(name, Qt::CaseInsensitive) == 0;
+            });
+        }
+    });
+}
+
+void ClientData::Data1_Reposition()
+{
+    const int count = Data1->rowCount();
+    Data1->setCaption(Data1->position() < 0 ? QStringLiteral("0 of %1").arg(count)
+                                             : QStringLiteral("%1 of %2").arg(Data1->position() + 1).arg(count));
+}
+
+// The main window's choice follows a rename of its client, also when a first attempt to save the
+// new name failed and the row still holds the old one. A name never holds a double quote.
+void ClientData::Data1_Validate(DataControl::Action Action, bool* Cancel)
+{
+    if (Action != DataControl::Action::Delete && Text1[0]->text().contains(QLatin1Char('"'))) {
+        showQuoteRule(module_);
+        *Cancel = true;
+        return;
+    }
+    const QString storedName = Data1->storedRecord().value(QStringLiteral("ClientName")).toString();
+    if (module_.SelectedClient == storedName || (!storedName.isEmpty() && storedName == selectedStoredName_)) {
+        selectedStoredName_ = storedName;
+        module_.SelectedClient = Text1[0]->text();
+    }
+}
+
+void ClientData::SSCommand1_Click(int Index)
+{
+    if (Index == 0)
+        EditMenuItem_Click(1);
+    else
+        close();
+}
+
+void ClientData::EditMenuItem_Click(int Index)
+{
+    module_.guarded([this, Index] {
+        if (Index == 0)
+            deleteClient();
+        else
+            findClient();
+    });
+}
+
+void ClientData::deleteClient()
+{
+    if (module_.platform.prompter.message(
+            {kDeleteWarning, kTitle, MessageButtons::YesNo, MessageIcon::Exclamation, Answer::No}) != Answer::Yes)
+        return;
+    if (Data1->deleteCurrent())
+        Data1->moveFirst();
+}
+
+void ClientData::findClient()
+{
+    FindText = module_.platform.prompter.input(
+        {QStringLiteral("Enter all or part of Client Name."), QStringLiteral("Horalog 96"), FindText});
+    if (FindText.isEmpty())
+        return;
+    Data1->findFirst([this](const QSqlRecord& row) {
+        return row.value(QStringLiteral("ClientName")).toString().contains(FindText, Qt::CaseInsensitive);
+    });
+}
+
+bool ClientData::Form_QueryUnload()
+{
+    bool saved = false;
+    module_.guarded([this, &saved] { saved = Data1->saveForUnload(); });
+    return saved;
+}
+
+} // namespace horalog

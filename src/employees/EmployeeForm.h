@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/Form.h"
+#include "controls/DataControl.h"
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace horalog {
+
+class StatusBar;
+
+// The employees, one at a time: browse, add, edit in place, delete, find by any field.
+class EmployeeForm : public Form {
+    Q_OBJECT
+public:
+    explicit EmployeeForm(MainModule& module);
+
+    // Plain boxes at their indexes 0-5, 8 and 10 (Notes, 11, is several lines); masked boxes 0-2.
+    std::array<QLineEdit*, 11> Text1{};
+    QPlainTextEdit* Notes;
+    std::array<QLineEdit*, 3> MaskEdBox1{};
+    std::array<QLabel*, 12> Label1{};
+    DataControl* Data1;
+    std::array<QPushButton*, 2> SSCommand1{};
+    StatusBar* StatusBar1;
+
+    void SSCommand1_Click(int Index);
+    void EditMenuItem_Click(int Index);
+    void Data1_Validate(DataControl::Action Action, bool* Cancel);
+    void Data1_Reposition();
+
+protected:
+    void Form_Activate() override;
+    bool Form_QueryUnload() override;
+    void Form_Unload() override;
+
+private:
+    void buildBoxes();
+    void buildControls();
+    void buildMenus();
+    void Form_Load();
+    QLineEdit* addBox(int index, const QString& caption, QRect twips);
+    bool namesAreComplete() const;
+    bool typedValuesConvert() const;
+    void deleteEmployee();
+    void findEmployee();
+    void refillMainEmployeeList();
+};
+
+} // namespace horalog
