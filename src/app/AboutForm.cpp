@@ -32,8 +32,8 @@ AboutForm::AboutForm(MainModule& module, Mode mode) : Form(module, QStringLitera
     placeTwips(Picture1, 120, 240, 705, 900);
     Label1[0] = makeLabel(Frame1, kCredits, Qt::AlignHCenter, {960, 240, 3615, 255});
     Label1[1] = makeLabel(Frame1, QStringLiteral("Fernwick Labs, Inc."), Qt::AlignHCenter, {960, 540, 3615, 255});
-    Label2[0] = makeLabel(client(), QStringLiteral("For technical support"), Qt::AlignLeft, {240, 1560, 1935, 255});
-    Label2[1] = makeLabel(client(), QStringLiteral("or customization, call:"), Qt::AlignLeft, {240, 1800, 1935, 255});
+    Label2[0] = makeLabel(client(), QStringLiteral("For technical support"), Qt::AlignLeft, {240, 1560, 2040, 255});
+    Label2[1] = makeLabel(client(), QStringLiteral("or customization, call:"), Qt::AlignLeft, {240, 1800, 2040, 255});
     Label2[2] = makeLabel(client(), kSupportNumber, Qt::AlignLeft, {2280, 1800, 1455, 255});
     Command1 = new QPushButton(QStringLiteral("&OK"), client());
     placeTwips(Command1, 3960, 1680, 975, 375);

@@ -21,6 +21,7 @@ TestEnvironment::TestEnvironment()
     reg.CreateNewKey(kHoralogKey);
     reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), dataDir(), REG_SZ);
     module = std::make_unique<MainModule>(fake.platform, reg);
+    module->DataPath = dataDir();
     store::openDataFile(dataDir(), connection_);
 }
 
