@@ -297,8 +297,11 @@ QVariant DataControl::commit()
     QVariant key = keyAt(current_);
     if (!model_->submitAll())
         store::raiseSqlError(model_->lastError(), model_->database());
-    if (addedRow_ >= 0 && key.isNull())
-        key = store::execute(model_->database(), QStringLiteral("SELECT last_insert_rowid()")).value(0);
+    if (addedRow_ >= 0 && key.isNull()) {
+        QSqlQuery inserted = store::execute(model_->database(), QStringLiteral("SELECT last_insert_rowid()"));
+        if (inserted.next())
+            key = inserted.value(0);
+    }
     addedRow_ = -1;
     while (model_->canFetchMore())
         model_->fetchMore();

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QSqlQuery>
 #include <QUuid>
+#include <QPointer>
 #include <QWidget>
 
 namespace horalog::test {
@@ -73,8 +74,12 @@ bool closeAllWindows()
         noneOpen = false;
         window->close();
     }
+    // Deleting a window deletes its menus, which are top-level widgets too.
+    QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets())
-        delete window;
+        windows << window;
+    for (const QPointer<QWidget>& window : windows)
+        delete window.data();
     return noneOpen;
 }
 
