@@ -170,7 +170,7 @@ void ClientData::Form_Activate()
         if (Data1->rowCount() > 0 && Data1->moveLast())
             Data1->moveFirst();
         const QListWidgetItem* current = clientList_ ? clientList_->currentItem() : nullptr;
-        if (current && clientList_->currentRow() >= 0) {
+        if (current) {
             const QString name = current->text();
             Data1->findFirst([&](const QSqlRecord& row) {
                 return row.value(QStringLiteral("ClientName")).toString().compare(name, Qt::CaseInsensitive) == 0;

@@ -247,8 +247,7 @@ void TimerForm::loadSteps()
     module_.CenterForm(*this);
     readDataPath();
     module_.openTaskDatabase();
-    fillLists();
-    showLatestEntry();
+    showLatestEntry(fillLists());
     applyOnTopSetting();
 }
 
@@ -265,21 +264,22 @@ void TimerForm::readDataPath()
     module_.DataPath = dataDir;
 }
 
-void TimerForm::fillLists()
+QList<store::EmployeeName> TimerForm::fillLists()
 {
     const QSqlDatabase db = module_.TaskDatabase();
-    employees_ = store::employeeNames(db);
+    const QList<store::EmployeeName> employees = store::employeeNames(db);
     {
         const QSignalBlocker blocker(EmployeeList);
         EmployeeList->clear();
-        for (const store::EmployeeName& employee : employees_)
+        for (const store::EmployeeName& employee : employees)
             EmployeeList->addItem(employee.name);
         EmployeeList->setCurrentIndex(-1);
     }
     fillSortedList(ClientList, store::clientNames(db));
+    return employees;
 }
 
-void TimerForm::showLatestEntry()
+void TimerForm::showLatestEntry(const QList<store::EmployeeName>& employees)
 {
     const QSqlDatabase db = module_.TaskDatabase();
     const std::optional<store::TimesEntry> latest = store::latestEntry(db);
@@ -287,11 +287,11 @@ void TimerForm::showLatestEntry()
         store::appendEmptyEntry(db);
         return;
     }
-    const auto employee = std::find_if(employees_.cbegin(), employees_.cend(), [&](const store::EmployeeName& e) {
+    const auto employee = std::find_if(employees.cbegin(), employees.cend(), [&](const store::EmployeeName& e) {
         return e.id == latest->employeeId;
     });
-    if (employee != employees_.cend())
-        EmployeeList->setCurrentIndex(int(employee - employees_.cbegin()));
+    if (employee != employees.cend())
+        EmployeeList->setCurrentIndex(int(employee - employees.cbegin()));
     showEntry(*latest);
 }
 

@@ -77,8 +77,8 @@ private:
     void Form_Load();
     void loadSteps();
     void readDataPath();
-    void fillLists();
-    void showLatestEntry();
+    QList<store::EmployeeName> fillLists();
+    void showLatestEntry(const QList<store::EmployeeName>& employees);
     void applyOnTopSetting();
     void showEntry(const store::TimesEntry& entry);
     void selectClient(const QString& client);
@@ -88,7 +88,6 @@ private:
     void exitProgram();
 
     std::optional<store::TimesEntry> pending_;
-    QList<store::EmployeeName> employees_;
 };
 
 // Fills a choose-only list with `items` in letter order, leaving nothing chosen and running no handler.
