@@ -12,8 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMainWindow>
-#include <QSqlError>
 #include <QProcess>
+#include <QSqlError>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QWidget>
@@ -22,14 +22,16 @@
 
 using namespace horalog;
 
-namespace {
+namespace
+{
 
 constexpr int kEmployees = 25;
 constexpr int kClients = 60;
 
 // Start-up must not wait for anybody: every box is answered with its default and counted.
-class QuietPrompter final : public Prompter {
-public:
+class QuietPrompter final : public Prompter
+{
+  public:
     Answer message(const MessageRequest& request) override
     {
         std::fprintf(stderr, "box: %s\n", qPrintable(request.text));
@@ -119,8 +121,7 @@ struct Sample {
     long peakKb;
 };
 
-template <typename T>
-T median(std::vector<T> values)
+template <typename T> T median(std::vector<T> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -173,10 +174,7 @@ int main(int argc, char* argv[])
             times.push_back(fields[0].toDouble());
             peaks.push_back(fields[1].toLong());
         }
-        out << QStringLiteral("%1 %2 %3\n")
-                   .arg(rows, -11)
-                   .arg(median(times), -22, 'f', 2)
-                   .arg(median(peaks));
+        out << QStringLiteral("%1 %2 %3\n").arg(rows, -11).arg(median(times), -22, 'f', 2).arg(median(peaks));
         out.flush();
     }
     return 0;

@@ -1,7 +1,7 @@
+#include "startup/Main.h"
 #include "app/MainModule.h"
 #include "app/RegModule.h"
 #include "platform/QtPlatform.h"
-#include "startup/Main.h"
 
 #include <QApplication>
 

@@ -8,12 +8,14 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
-namespace horalog {
+namespace horalog
+{
 
 // The About box; at start-up it stands as the splash, without its OK button.
-class AboutForm : public Form {
+class AboutForm : public Form
+{
     Q_OBJECT
-public:
+  public:
     enum class Mode { Splash, Dialog };
     AboutForm(MainModule& module, Mode mode);
 
@@ -23,7 +25,7 @@ public:
     std::array<QLabel*, 3> Label2;
     QPushButton* Command1;
 
-private:
+  private:
     void Form_Load();
 };
 

@@ -7,7 +7,8 @@
 #include <QLayout>
 #include <QMenuBar>
 
-namespace horalog {
+namespace horalog
+{
 
 Form::Form(MainModule& module, const QString& caption, int clientWidthTwips, int clientHeightTwips,
            QWidget* parent)

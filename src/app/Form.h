@@ -2,16 +2,17 @@
 
 #include <QMainWindow>
 
-
-namespace horalog {
+namespace horalog
+{
 
 class MainModule;
 
 // A program window: a fixed client area laid out in twips, under an optional menu bar.
 // Loaded means the object exists; closing it unloads (deletes) it.
-class Form : public QMainWindow {
+class Form : public QMainWindow
+{
     Q_OBJECT
-public:
+  public:
     Form(MainModule& module, const QString& caption, int clientWidthTwips, int clientHeightTwips,
          QWidget* parent = nullptr);
 
@@ -19,7 +20,7 @@ public:
     // Runs the activation handler, as the window system does when the window becomes active.
     void activate() { Form_Activate(); }
 
-protected:
+  protected:
     virtual void Form_Activate() {}
     // Return false to keep the window open.
     virtual bool Form_QueryUnload() { return true; }
@@ -38,7 +39,7 @@ protected:
 
     MainModule& module_;
 
-private:
+  private:
     QWidget* client_;
 };
 

@@ -13,9 +13,11 @@
 #include <QScreen>
 #include <QUuid>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 const QString kErrorTitle = QStringLiteral("Fernwick Labs, Inc.");
 const QString kHelpPage = QStringLiteral("help/index.html");
 } // namespace
@@ -57,7 +59,8 @@ void MainModule::CenterForm(QWidget& form) const
         form.adjustSize();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QSize size = form.frameGeometry().size();
-    form.move(screen.x() + (screen.width() - size.width()) / 2, screen.y() + (screen.height() - size.height()) / 2);
+    form.move(screen.x() + (screen.width() - size.width()) / 2,
+              screen.y() + (screen.height() - size.height()) / 2);
 }
 
 void MainModule::RestoreTopmost()
@@ -71,7 +74,8 @@ void MainModule::RestoreTopmost()
 
 void MainModule::ShowErrorText(const RuntimeError& error) const
 {
-    platform.prompter.message({error.text(), QStringLiteral("Horalog"), MessageButtons::Ok, MessageIcon::None});
+    platform.prompter.message(
+        {error.text(), QStringLiteral("Horalog"), MessageButtons::Ok, MessageIcon::None});
 }
 
 void MainModule::setTopmost(QWidget& form, bool topmost) const

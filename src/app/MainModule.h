@@ -12,13 +12,15 @@ class QAction;
 class QMainWindow;
 class QWidget;
 
-namespace horalog {
+namespace horalog
+{
 
 class RegModule;
 
 // The state all windows share for the whole run, and the window services they use.
-class MainModule {
-public:
+class MainModule
+{
+  public:
     MainModule(const Platform& platform, RegModule& reg);
     ~MainModule();
     MainModule(const MainModule&) = delete;
@@ -62,8 +64,7 @@ public:
     void reportError(const RuntimeError& error) const;
 
     // Runs a handler under the standard error report: a RuntimeError abandons it at the failing step.
-    template <typename Body>
-    void guarded(Body&& body) const
+    template <typename Body> void guarded(Body&& body) const
     {
         try {
             body();
@@ -72,7 +73,7 @@ public:
         }
     }
 
-private:
+  private:
     QString connectionPrefix_;
 };
 
@@ -80,14 +81,15 @@ QString standardErrorText(const RuntimeError& error);
 
 // The hourglass while a long step runs, for one window or, without one, for the whole program.
 // The default pointer comes back when the scope ends, on the success and the error path alike.
-class BusyPointer {
-public:
+class BusyPointer
+{
+  public:
     explicit BusyPointer(QWidget* window = nullptr);
     ~BusyPointer();
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
 
-private:
+  private:
     QPointer<QWidget> window_;
     bool processWide_;
 };

@@ -6,9 +6,11 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 constexpr long kSuccess = 0;
 constexpr long kFailure = 1;
 constexpr long kNotFound = 2;

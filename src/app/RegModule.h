@@ -5,7 +5,8 @@
 
 class QSettings;
 
-namespace horalog {
+namespace horalog
+{
 
 inline const QString kHoralogKey = QStringLiteral("Software\\Horalog");
 
@@ -14,8 +15,9 @@ enum RegType { REG_SZ = 1, REG_DWORD = 4 };
 // Named text values under a key of the current user. A key is one settings file in the user's
 // settings folder ("Software\Horalog" is Horalog/Horalog.conf); it exists once CreateNewKey made it.
 // Values come back exactly as written. Nothing here reports a failure to the user.
-class RegModule {
-public:
+class RegModule
+{
+  public:
     explicit RegModule(const QString& settingsFolder = defaultSettingsFolder());
     static QString defaultSettingsFolder();
 
@@ -28,7 +30,7 @@ public:
 
     QString keyFile(const QString& keyName) const;
 
-private:
+  private:
     QString folder_;
 };
 

@@ -16,9 +16,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 
 const QColor kDarkCyan(0, 128, 128);
 const QColor kLightGrey(192, 192, 192);
@@ -144,7 +146,8 @@ void Client::refillMainClientList()
         return;
     fillSortedList(timer->ClientList, store::clientNames(module_.TaskDatabase()));
     const QSignalBlocker blocker(timer->ClientList);
-    timer->ClientList->setCurrentIndex(timer->ClientList->findText(module_.SelectedClient, Qt::MatchFixedString));
+    timer->ClientList->setCurrentIndex(
+        timer->ClientList->findText(module_.SelectedClient, Qt::MatchFixedString));
 }
 
 void Client::SSCommand1_Click(int Index)
@@ -173,9 +176,9 @@ void Client::addClient()
     if (!name.isEmpty()) {
         const QSqlDatabase db = module_.TaskDatabase();
         if (store::clientExists(db, name)) {
-            module_.platform.prompter.message({QStringLiteral("There is already a client named %1.").arg(name),
-                                               QStringLiteral("Horalog"), MessageButtons::Ok,
-                                               MessageIcon::Exclamation});
+            module_.platform.prompter.message(
+                {QStringLiteral("There is already a client named %1.").arg(name), QStringLiteral("Horalog"),
+                 MessageButtons::Ok, MessageIcon::Exclamation});
             AddName->setFocus();
             return;
         }

@@ -8,12 +8,14 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace horalog {
+namespace horalog
+{
 
 // The list of clients: add by name, remove the selected ones, open the record editor.
-class Client : public Form {
+class Client : public Form
+{
     Q_OBJECT
-public:
+  public:
     explicit Client(MainModule& module);
 
     QLineEdit* AddName;
@@ -26,12 +28,12 @@ public:
     void SSCommand1_Click(int Index);
     void AddName_GotFocus();
 
-protected:
+  protected:
     void Form_Activate() override;
     void Form_Unload() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void fillList();

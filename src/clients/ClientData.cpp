@@ -13,18 +13,19 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 
 constexpr int kClientWidth = 6270;
 constexpr int kClientHeight = 5775;
-constexpr int kStatusHeight = 300;
 constexpr int kLabelRise = 240;
 
 const QString kTitle = QStringLiteral("Horalog");
-const QString kDeleteWarning =
-    QStringLiteral("Warning!  All tasks recorded for this client will also be deleted.\rDo you wish to continue?");
+const QString kDeleteWarning = QStringLiteral(
+    "Warning!  All tasks recorded for this client will also be deleted.\rDo you wish to continue?");
 
 struct BoxSpec {
     QString caption;
@@ -55,12 +56,12 @@ const BoxSpec kBoxes[] = {
 } // namespace
 
 ClientData::ClientData(MainModule& module, const QListWidget* clientList)
-    : Form(module, QStringLiteral("Clients"), kClientWidth, kClientHeight), clientList_(clientList)
+    : RecordForm(module, QStringLiteral("Clients"), kClientWidth, kClientHeight), clientList_(clientList)
 {
     setFont(sansSerif());
     buildBoxes();
     buildControls();
-    buildMenus();
+    buildMenus(true);
     Form_Load();
 }
 
@@ -97,7 +98,6 @@ void ClientData::buildBoxes()
 
 void ClientData::buildControls()
 {
-    Data1 = new DataControl(client());
     placeTwips(Data1, 2160, 5040, 2055, 300);
     const std::array<std::pair<QString, QString>, 2> pictures{{
         {QStringLiteral(":/icons/find.svg"), QStringLiteral("Find")},
@@ -114,37 +114,8 @@ void ClientData::buildControls()
     }
     QWidget::setTabOrder(Text1[8], SSCommand1[1]);
     QWidget::setTabOrder(SSCommand1[1], SSCommand1[0]);
-
-    StatusBar1 = new StatusBar(module_.platform.clock,
-                               {{StatusBar::Style::Text, 2700, true, QString()},
-                                {StatusBar::Style::Time, 900, false, QString()},
-                                {StatusBar::Style::Date, 900, false, QString()}},
-                               client());
-    placeTwips(StatusBar1, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
     StatusBar1->showHintFor(SSCommand1[0], QStringLiteral("Find by all or part of client name"));
     StatusBar1->showHintFor(SSCommand1[1], QStringLiteral("Close"));
-    StatusBar1->showHintFor(client(), QString());
-
-    connect(Data1, &DataControl::Validate, this, &ClientData::Data1_Validate);
-    connect(Data1, &DataControl::Reposition, this, &ClientData::Data1_Reposition);
-    connect(Data1, &DataControl::Error, this, [this](const RuntimeError& error) { module_.reportError(error); });
-}
-
-void ClientData::buildMenus()
-{
-    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction* closeItem = fileMenu->addAction(QStringLiteral("&Close"));
-    closeItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
-    connect(closeItem, &QAction::triggered, this, [this] { SSCommand1_Click(1); });
-
-    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
-    QAction* deleteItem = editMenu->addAction(QStringLiteral("&Delete"));
-    deleteItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    connect(deleteItem, &QAction::triggered, this, [this] { EditMenuItem_Click(0); });
-    QAction* findItem = editMenu->addAction(QStringLiteral("&Find"));
-    findItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    connect(findItem, &QAction::triggered, this, [this] { EditMenuItem_Click(1); });
-    addHelpMenu();
 }
 
 void ClientData::Form_Load()
@@ -153,11 +124,14 @@ void ClientData::Form_Load()
     try {
         int plainIndex = 0;
         for (const BoxSpec& spec : kBoxes) {
-            QLineEdit* box = spec.maskedIndex >= 0 ? MaskEdBox1[size_t(spec.maskedIndex)] : Text1[size_t(plainIndex++)];
-            Data1->bind(box, spec.field, spec.maskedIndex >= 0 ? DataControl::FieldKind::Masked
-                                                               : DataControl::FieldKind::Text);
+            QLineEdit* box =
+                spec.maskedIndex >= 0 ? MaskEdBox1[size_t(spec.maskedIndex)] : Text1[size_t(plainIndex++)];
+            Data1->bind(box, spec.field,
+                        spec.maskedIndex >= 0 ? DataControl::FieldKind::Masked
+                                              : DataControl::FieldKind::Text);
         }
-        Data1->setRecordSource(module_.TaskDatabase(), QStringLiteral("Clients"), QStringLiteral("ClientName"));
+        Data1->setRecordSource(module_.TaskDatabase(), QStringLiteral("Clients"),
+                               QStringLiteral("ClientName"));
     } catch (const RuntimeError& error) {
         module_.platform.prompter.message(
             {QStringLiteral("Error %1 has ocurred.  %2").arg(error.number()).arg(error.text()), kTitle});
@@ -173,17 +147,12 @@ void ClientData::Form_Activate()
         if (current) {
             const QString name = current->text();
             Data1->findFirst([&](const QSqlRecord& row) {
-                return row.value(QStringLiteral("ClientName")).toString().compare(name, Qt::CaseInsensitive) == 0;
+                return row.value(QStringLiteral("ClientName"))
+                           .toString()
+                           .compare(name, Qt::CaseInsensitive) == 0;
             });
         }
     });
-}
-
-void ClientData::Data1_Reposition()
-{
-    const int count = Data1->rowCount();
-    Data1->setCaption(Data1->position() < 0 ? QStringLiteral("0 of %1").arg(count)
-                                             : QStringLiteral("%1 of %2").arg(Data1->position() + 1).arg(count));
 }
 
 // The main window's choice follows a rename of its client, also when a first attempt to save the
@@ -196,7 +165,8 @@ void ClientData::Data1_Validate(DataControl::Action Action, bool* Cancel)
         return;
     }
     const QString storedName = Data1->storedRecord().value(QStringLiteral("ClientName")).toString();
-    if (module_.SelectedClient == storedName || (!storedName.isEmpty() && storedName == selectedStoredName_)) {
+    if (module_.SelectedClient == storedName ||
+        (!storedName.isEmpty() && storedName == selectedStoredName_)) {
         selectedStoredName_ = storedName;
         module_.SelectedClient = Text1[0]->text();
     }
@@ -210,26 +180,12 @@ void ClientData::SSCommand1_Click(int Index)
         close();
 }
 
-void ClientData::EditMenuItem_Click(int Index)
+QString ClientData::deleteWarning() const
 {
-    module_.guarded([this, Index] {
-        if (Index == 0)
-            deleteClient();
-        else
-            findClient();
-    });
+    return kDeleteWarning;
 }
 
-void ClientData::deleteClient()
-{
-    if (module_.platform.prompter.message(
-            {kDeleteWarning, kTitle, MessageButtons::YesNo, MessageIcon::Exclamation, Answer::No}) != Answer::Yes)
-        return;
-    if (Data1->deleteCurrent())
-        Data1->moveFirst();
-}
-
-void ClientData::findClient()
+void ClientData::findRecord()
 {
     FindText = module_.platform.prompter.input(
         {QStringLiteral("Enter all or part of Client Name."), QStringLiteral("Horalog 96"), FindText});
@@ -238,13 +194,6 @@ void ClientData::findClient()
     Data1->findFirst([this](const QSqlRecord& row) {
         return row.value(QStringLiteral("ClientName")).toString().contains(FindText, Qt::CaseInsensitive);
     });
-}
-
-bool ClientData::Form_QueryUnload()
-{
-    bool saved = false;
-    module_.guarded([this, &saved] { saved = Data1->saveForUnload(); });
-    return saved;
 }
 
 } // namespace horalog

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/Form.h"
-#include "controls/DataControl.h"
+#include "app/RecordForm.h"
 
 #include <array>
 
@@ -10,14 +9,14 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace horalog {
-
-class StatusBar;
+namespace horalog
+{
 
 // One client's record at a time: name, address, contact and telephone numbers, in name order.
-class ClientData : public Form {
+class ClientData : public RecordForm
+{
     Q_OBJECT
-public:
+  public:
     // `clientList` is the list of the window that opened this one; its current line is shown first.
     ClientData(MainModule& module, const QListWidget* clientList);
 
@@ -25,27 +24,21 @@ public:
     std::array<QLineEdit*, 5> MaskEdBox1{};
     std::array<QLabel*, 14> Label1{};
     QLabel* Label2;
-    DataControl* Data1;
     std::array<QPushButton*, 2> SSCommand1{};
-    StatusBar* StatusBar1;
     QString FindText;
 
     void SSCommand1_Click(int Index);
-    void EditMenuItem_Click(int Index);
-    void Data1_Validate(DataControl::Action Action, bool* Cancel);
-    void Data1_Reposition();
+    void Data1_Validate(DataControl::Action Action, bool* Cancel) override;
 
-protected:
+  protected:
     void Form_Activate() override;
-    bool Form_QueryUnload() override;
+    QString deleteWarning() const override;
+    void findRecord() override;
 
-private:
+  private:
     void buildBoxes();
     void buildControls();
-    void buildMenus();
     void Form_Load();
-    void deleteClient();
-    void findClient();
 
     const QListWidget* clientList_;
     QString selectedStoredName_;

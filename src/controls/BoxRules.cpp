@@ -6,46 +6,52 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 
-class CaretAfterParenthesis : public QObject {
-public:
-    using QObject::QObject;
+// Acts on a box each time it is entered, after the event, so that a click placing the caret has
+// happened first.
+class OnEntry : public QObject
+{
+  public:
+    OnEntry(QLineEdit* box, std::function<void(QLineEdit*)> act) : QObject(box), act_(std::move(act)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::FocusIn) {
             auto* box = static_cast<QLineEdit*>(watched);
-            // After the event, so that a click placing the caret has happened first.
-            QTimer::singleShot(0, box, [box] {
-                static const QRegularExpression digit(QStringLiteral("\\d"));
-                if (!box->text().contains(digit) && box->cursorPosition() == 0)
-                    box->setCursorPosition(1);
-            });
+            QTimer::singleShot(0, box, [box, act = act_] { act(box); });
         }
         return false;
     }
+
+  private:
+    std::function<void(QLineEdit*)> act_;
 };
 
-class DoubleQuoteFilter : public QObject {
-public:
-    DoubleQuoteFilter(QObject* parent, std::function<void()> refused) : QObject(parent), refused_(std::move(refused))
+class DoubleQuoteFilter : public QObject
+{
+  public:
+    DoubleQuoteFilter(QObject* parent, std::function<void()> refused)
+        : QObject(parent), refused_(std::move(refused))
     {
     }
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->text() != QLatin1String("\""))
+        if (event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent*>(event)->text() != QLatin1String("\""))
             return false;
         refused_();
         return true;
     }
 
-private:
+  private:
     std::function<void()> refused_;
 };
 
@@ -53,7 +59,16 @@ private:
 
 void startAfterParenthesis(QLineEdit* box)
 {
-    box->installEventFilter(new CaretAfterParenthesis(box));
+    box->installEventFilter(new OnEntry(box, [](QLineEdit* entered) {
+        static const QRegularExpression digit(QStringLiteral("\\d"));
+        if (!entered->text().contains(digit) && entered->cursorPosition() == 0)
+            entered->setCursorPosition(1);
+    }));
+}
+
+void selectAllOnEntry(QLineEdit* box)
+{
+    box->installEventFilter(new OnEntry(box, [](QLineEdit* entered) { entered->selectAll(); }));
 }
 
 void refuseDoubleQuote(QLineEdit* box, std::function<void()> refused)

@@ -5,7 +5,8 @@
 
 class QLineEdit;
 
-namespace horalog {
+namespace horalog
+{
 
 // Input masks: one digit at each 9, literals shown and skipped, "_" where nothing is typed yet.
 inline const QString kZipMask = QStringLiteral("99999-9999;_");
@@ -14,6 +15,9 @@ inline const QString kSocialSecurityMask = QStringLiteral("999-99-9999;_");
 
 // Entering an empty telephone box puts the caret after the "(", where the first digit goes.
 void startAfterParenthesis(QLineEdit* box);
+
+// Entering the box selects its whole text, so that typing replaces it.
+void selectAllOnEntry(QLineEdit* box);
 
 // A typed double quote is discarded and `refused` runs; every other character passes.
 void refuseDoubleQuote(QLineEdit* box, std::function<void()> refused);

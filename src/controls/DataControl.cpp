@@ -15,9 +15,11 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 QString shownValue(DataControl::FieldKind kind, const QVariant& value)
 {
     switch (kind) {
@@ -26,7 +28,8 @@ QString shownValue(DataControl::FieldKind kind, const QVariant& value)
         return day.isValid() ? formatDate(day) : value.toString();
     }
     case DataControl::FieldKind::Amount:
-        return value.isNull() || value.toString().isEmpty() ? QString() : QString::number(value.toDouble(), 'f', 2);
+        return value.isNull() || value.toString().isEmpty() ? QString()
+                                                            : QString::number(value.toDouble(), 'f', 2);
     case DataControl::FieldKind::Masked:
     case DataControl::FieldKind::Text:
         break;
@@ -36,8 +39,9 @@ QString shownValue(DataControl::FieldKind kind, const QVariant& value)
 } // namespace
 
 // Converts between a bound box and the stored value, by the kind each box was bound with.
-class FieldDelegate : public QStyledItemDelegate {
-public:
+class FieldDelegate : public QStyledItemDelegate
+{
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QHash<const QWidget*, DataControl::FieldKind> kinds;
 
@@ -56,13 +60,16 @@ public:
         auto* box = qobject_cast<QLineEdit*>(editor);
         switch (kinds.value(editor, DataControl::FieldKind::Text)) {
         case DataControl::FieldKind::Masked:
-            model->setData(index, box->text().contains(QRegularExpression(QStringLiteral("\\d"))) ? box->displayText()
-                                                                                                 : QString());
+            model->setData(index, box->text().contains(QRegularExpression(QStringLiteral("\\d")))
+                                      ? box->displayText()
+                                      : QString());
             return;
         case DataControl::FieldKind::Date: {
             const QString text = box->text().trimmed();
             const QDate day = parseDate(text);
-            model->setData(index, text.isEmpty() ? QVariant() : day.isValid() ? QVariant(storedDate(day)) : QVariant(text));
+            model->setData(index, text.isEmpty()  ? QVariant()
+                                  : day.isValid() ? QVariant(storedDate(day))
+                                                  : QVariant(text));
             return;
         }
         case DataControl::FieldKind::Amount: {
@@ -78,7 +85,8 @@ public:
     }
 };
 
-namespace {
+namespace
+{
 QToolButton* makeNavigationButton(QWidget* parent, const QString& glyph, const QString& name)
 {
     auto* button = new QToolButton(parent);
@@ -275,7 +283,8 @@ bool DataControl::boxesModified() const
     for (const Binding& binding : bindings_) {
         if (const auto* line = qobject_cast<const QLineEdit*>(binding.box); line && line->isModified())
             return true;
-        if (const auto* text = qobject_cast<const QPlainTextEdit*>(binding.box); text && text->document()->isModified())
+        if (const auto* text = qobject_cast<const QPlainTextEdit*>(binding.box);
+            text && text->document()->isModified())
             return true;
     }
     return false;
@@ -343,8 +352,7 @@ int DataControl::rowOfKey(const QVariant& key) const
         return -1;
     for (int row = 0; row < rowCount(); ++row) {
         const QVariant candidate = model_->record(row).value(keyField_);
-        if (candidate == key ||
-            candidate.toString().compare(key.toString(), Qt::CaseInsensitive) == 0)
+        if (candidate == key || candidate.toString().compare(key.toString(), Qt::CaseInsensitive) == 0)
             return row;
     }
     return -1;

@@ -12,15 +12,17 @@ class QLabel;
 class QSqlTableModel;
 class QToolButton;
 
-namespace horalog {
+namespace horalog
+{
 
 // The navigation bar of a window that edits one row at a time: first, previous, next and last
 // buttons around a caption, over a table of the data file. Boxes bound to fields show the current
 // row; what is typed reaches the data file only when the bar moves, adds a row or the window
 // closes, after the window's Validate handler has let it.
-class DataControl : public QWidget {
+class DataControl : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     enum class Action { MoveFirst, MovePrevious, MoveNext, MoveLast, AddNew, Delete, Find, Unload };
     Q_ENUM(Action)
 
@@ -65,7 +67,7 @@ public:
     QString caption() const;
     void setCaption(const QString& caption);
 
-signals:
+  signals:
     // Before every move, addition, deletion, find and close; set *cancel to stop it.
     void Validate(horalog::DataControl::Action action, bool* cancel);
     // After the bar moved to another row.
@@ -73,7 +75,7 @@ signals:
     // A button of the bar failed; the window reports it.
     void Error(const horalog::RuntimeError& error);
 
-private:
+  private:
     struct Binding {
         QWidget* box;
         QString field;

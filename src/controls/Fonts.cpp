@@ -1,6 +1,7 @@
 #include "controls/Fonts.h"
 
-namespace horalog {
+namespace horalog
+{
 
 QFont sansSerif(double points, bool bold)
 {

@@ -2,7 +2,8 @@
 
 #include <QFont>
 
-namespace horalog {
+namespace horalog
+{
 
 // "MS Sans Serif" of the window layouts, as the metric-compatible face fontconfig offers.
 QFont sansSerif(double points = 8.25, bool bold = false);

@@ -10,9 +10,11 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 constexpr int kPanelGapPixels = 2;
 constexpr int kClockIntervalMs = 1000;
 } // namespace

@@ -7,15 +7,17 @@
 class QLabel;
 class QTimer;
 
-namespace horalog {
+namespace horalog
+{
 
 class Clock;
 
 // A bar of sunken panels: text panels, and time and date panels that keep themselves up to date.
 // Panels are numbered from 1. Mouse positions are reported in twips from the bar's top left.
-class StatusBar : public QFrame {
+class StatusBar : public QFrame
+{
     Q_OBJECT
-public:
+  public:
     enum class Style { Text, Time, Date };
     struct Panel {
         Style style = Style::Text;
@@ -36,18 +38,18 @@ public:
     int panelAt(const QPoint& pixelPoint) const;
     void refreshClock();
 
-signals:
+  signals:
     void mouseMoved(const QPoint& twips);
     void mousePressed(Qt::MouseButton button, const QPoint& twips);
     void panelClicked(int panel);
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     const Clock& clock_;
     QList<Panel> panels_;
     QList<QLabel*> labels_;

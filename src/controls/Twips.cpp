@@ -3,7 +3,8 @@
 #include <QWidget>
 #include <QtMath>
 
-namespace horalog {
+namespace horalog
+{
 
 int pixels(int twips)
 {

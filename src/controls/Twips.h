@@ -6,7 +6,8 @@
 
 class QWidget;
 
-namespace horalog {
+namespace horalog
+{
 
 // Window layouts are given in twips; 15 twips make one pixel at 96 dpi and Qt scales the rest.
 constexpr int kTwipsPerPixel = 15;

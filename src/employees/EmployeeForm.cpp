@@ -16,19 +16,21 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 
 constexpr int kClientWidth = 4950;
 constexpr int kClientHeight = 4935;
-constexpr int kStatusHeight = 300;
 constexpr int kLabelHeight = 240;
 
 const QString kTitle = QStringLiteral("Horalog");
-const QString kNameRule = QStringLiteral("An employee record must have at least, both a last name and a first name.");
-const QString kDeleteWarning =
-    QStringLiteral("Warning!  All tasks recorded for this employee will also be deleted.\rDo you wish to continue?");
+const QString kNameRule =
+    QStringLiteral("An employee record must have at least, both a last name and a first name.");
+const QString kDeleteWarning = QStringLiteral(
+    "Warning!  All tasks recorded for this employee will also be deleted.\rDo you wish to continue?");
 
 // Index, label, field, position and kind of every box, in tab order.
 struct BoxSpec {
@@ -40,18 +42,57 @@ struct BoxSpec {
 };
 
 const BoxSpec kBoxes[] = {
-    {0, QStringLiteral("Last"), QStringLiteral("LastName"), {120, 360, 1815, 285}, DataControl::FieldKind::Text},
-    {1, QStringLiteral("First"), QStringLiteral("FirstName"), {2160, 360, 1575, 285}, DataControl::FieldKind::Text},
-    {2, QStringLiteral("Hire Date"), QStringLiteral("HireDate"), {3960, 360, 855, 285}, DataControl::FieldKind::Date},
-    {3, QStringLiteral("Street"), QStringLiteral("Street"), {120, 1080, 4695, 285}, DataControl::FieldKind::Text},
+    {0,
+     QStringLiteral("Last"),
+     QStringLiteral("LastName"),
+     {120, 360, 1815, 285},
+     DataControl::FieldKind::Text},
+    {1,
+     QStringLiteral("First"),
+     QStringLiteral("FirstName"),
+     {2160, 360, 1575, 285},
+     DataControl::FieldKind::Text},
+    {2,
+     QStringLiteral("Hire Date"),
+     QStringLiteral("HireDate"),
+     {3960, 360, 855, 285},
+     DataControl::FieldKind::Date},
+    {3,
+     QStringLiteral("Street"),
+     QStringLiteral("Street"),
+     {120, 1080, 4695, 285},
+     DataControl::FieldKind::Text},
     {4, QStringLiteral("City"), QStringLiteral("City"), {120, 1800, 2535, 285}, DataControl::FieldKind::Text},
-    {5, QStringLiteral("State"), QStringLiteral("State"), {2880, 1800, 615, 285}, DataControl::FieldKind::Text},
-    {6, QStringLiteral("Zip"), QStringLiteral("ZIP"), {3720, 1800, 1095, 285}, DataControl::FieldKind::Masked},
-    {7, QStringLiteral("Telephone"), QStringLiteral("Phone"), {120, 2520, 1215, 285}, DataControl::FieldKind::Masked},
-    {8, QStringLiteral("Birthdate"), QStringLiteral("Birthdate"), {1560, 2520, 855, 285}, DataControl::FieldKind::Date},
-    {9, QStringLiteral("Soc. Sec. #"), QStringLiteral("Social Security"), {2640, 2520, 1095, 285},
+    {5,
+     QStringLiteral("State"),
+     QStringLiteral("State"),
+     {2880, 1800, 615, 285},
+     DataControl::FieldKind::Text},
+    {6,
+     QStringLiteral("Zip"),
+     QStringLiteral("ZIP"),
+     {3720, 1800, 1095, 285},
      DataControl::FieldKind::Masked},
-    {10, QStringLiteral("Pay Rate"), QStringLiteral("PayRate"), {3960, 2520, 855, 285}, DataControl::FieldKind::Amount},
+    {7,
+     QStringLiteral("Telephone"),
+     QStringLiteral("Phone"),
+     {120, 2520, 1215, 285},
+     DataControl::FieldKind::Masked},
+    {8,
+     QStringLiteral("Birthdate"),
+     QStringLiteral("Birthdate"),
+     {1560, 2520, 855, 285},
+     DataControl::FieldKind::Date},
+    {9,
+     QStringLiteral("Soc. Sec. #"),
+     QStringLiteral("Social Security"),
+     {2640, 2520, 1095, 285},
+     DataControl::FieldKind::Masked},
+    {10,
+     QStringLiteral("Pay Rate"),
+     QStringLiteral("PayRate"),
+     {3960, 2520, 855, 285},
+     DataControl::FieldKind::Amount},
 };
 
 // The masked boxes by their label index: Zip 6, Telephone 7, Soc. Sec. # 9.
@@ -67,12 +108,13 @@ QString maskFor(int labelIndex)
 
 } // namespace
 
-EmployeeForm::EmployeeForm(MainModule& module) : Form(module, QStringLiteral("Employees"), kClientWidth, kClientHeight)
+EmployeeForm::EmployeeForm(MainModule& module)
+    : RecordForm(module, QStringLiteral("Employees"), kClientWidth, kClientHeight)
 {
     setFont(sansSerif());
     buildBoxes();
     buildControls();
-    buildMenus();
+    buildMenuBar();
     Form_Load();
 }
 
@@ -111,7 +153,6 @@ void EmployeeForm::buildBoxes()
 
 void EmployeeForm::buildControls()
 {
-    Data1 = new DataControl(client());
     placeTwips(Data1, 1440, 4200, 2055, 300);
     SSCommand1[0] = new QPushButton(QIcon(QStringLiteral(":/icons/new.svg")), QString(), client());
     SSCommand1[0]->setAccessibleName(QStringLiteral("New"));
@@ -123,44 +164,20 @@ void EmployeeForm::buildControls()
         SSCommand1[size_t(i)]->setIconSize(QSize(32, 32));
         connect(SSCommand1[size_t(i)], &QPushButton::clicked, this, [this, i] { SSCommand1_Click(i); });
     }
-
-    StatusBar1 = new StatusBar(module_.platform.clock,
-                               {{StatusBar::Style::Text, 2700, true, QString()},
-                                {StatusBar::Style::Time, 900, false, QString()},
-                                {StatusBar::Style::Date, 900, false, QString()}},
-                               client());
-    placeTwips(StatusBar1, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
     StatusBar1->showHintFor(Data1, QStringLiteral("Browse employee records"));
     StatusBar1->showHintFor(SSCommand1[0], QStringLiteral("Add new employee"));
     StatusBar1->showHintFor(SSCommand1[1], QStringLiteral("Close"));
-    StatusBar1->showHintFor(client(), QString());
     StatusBar1->showHintFor(StatusBar1, QString());
-
-    connect(Data1, &DataControl::Validate, this, &EmployeeForm::Data1_Validate);
-    connect(Data1, &DataControl::Reposition, this, &EmployeeForm::Data1_Reposition);
-    connect(Data1, &DataControl::Error, this, [this](const RuntimeError& error) { module_.reportError(error); });
 }
 
-void EmployeeForm::buildMenus()
+void EmployeeForm::buildMenuBar()
 {
-    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction* newItem = fileMenu->addAction(QStringLiteral("&New"));
+    // This window's Help item has no page of its own.
+    QMenu* fileMenu = buildMenus(false);
+    auto* newItem = new QAction(QStringLiteral("&New"), fileMenu);
     newItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(newItem, &QAction::triggered, this, [this] { SSCommand1_Click(0); });
-    QAction* closeItem = fileMenu->addAction(QStringLiteral("&Close"));
-    closeItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
-    connect(closeItem, &QAction::triggered, this, [this] { SSCommand1_Click(1); });
-
-    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
-    QAction* deleteItem = editMenu->addAction(QStringLiteral("&Delete"));
-    deleteItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    connect(deleteItem, &QAction::triggered, this, [this] { EditMenuItem_Click(0); });
-    QAction* findItem = editMenu->addAction(QStringLiteral("&Find"));
-    findItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    connect(findItem, &QAction::triggered, this, [this] { EditMenuItem_Click(1); });
-
-    // This window's Help item has no page of its own.
-    addHelpMenu(false);
+    fileMenu->insertAction(fileMenu->actions().first(), newItem);
 }
 
 void EmployeeForm::Form_Load()
@@ -168,8 +185,9 @@ void EmployeeForm::Form_Load()
     module_.setTopmost(*this, true);
     module_.guarded([this] {
         for (const BoxSpec& spec : kBoxes) {
-            QWidget* box = spec.kind == DataControl::FieldKind::Masked ? static_cast<QWidget*>(MaskEdBox1[size_t(maskedIndex(spec.index))])
-                                                                       : Text1[size_t(spec.index)];
+            QWidget* box = spec.kind == DataControl::FieldKind::Masked
+                               ? static_cast<QWidget*>(MaskEdBox1[size_t(maskedIndex(spec.index))])
+                               : Text1[size_t(spec.index)];
             Data1->bind(box, spec.field, spec.kind);
         }
         Data1->bind(Notes, QStringLiteral("Notes"));
@@ -185,13 +203,6 @@ void EmployeeForm::Form_Activate()
             Data1->moveFirst();
     });
     Text1[0]->setFocus();
-}
-
-void EmployeeForm::Data1_Reposition()
-{
-    const int count = Data1->rowCount();
-    Data1->setCaption(count == 0 ? QStringLiteral("0 of 0")
-                                 : QStringLiteral("%1 of %2").arg(Data1->position() + 1).arg(count));
 }
 
 void EmployeeForm::Data1_Validate(DataControl::Action Action, bool* Cancel)
@@ -220,13 +231,15 @@ bool EmployeeForm::typedValuesConvert() const
     for (const int index : {2, 8}) {
         const QString text = Text1[size_t(index)]->text().trimmed();
         if (!text.isEmpty() && !parseDate(text).isValid())
-            return refuse(QStringLiteral("\"%1\" is not a date.  Type the %2 as month/day/year, for example 3/15/2024.")
-                              .arg(text, Label1[size_t(index)]->text()));
+            return refuse(
+                QStringLiteral("\"%1\" is not a date.  Type the %2 as month/day/year, for example 3/15/2024.")
+                    .arg(text, Label1[size_t(index)]->text()));
     }
     const QString payRate = Text1[10]->text().trimmed();
     if (!payRate.isEmpty() && !parseAmount(payRate))
-        return refuse(QStringLiteral("\"%1\" is not an amount.  Type the Pay Rate as a number, for example 18.50.")
-                          .arg(payRate));
+        return refuse(
+            QStringLiteral("\"%1\" is not an amount.  Type the Pay Rate as a number, for example 18.50.")
+                .arg(payRate));
     return true;
 }
 
@@ -242,32 +255,19 @@ void EmployeeForm::SSCommand1_Click(int Index)
     });
 }
 
-void EmployeeForm::EditMenuItem_Click(int Index)
+QString EmployeeForm::deleteWarning() const
 {
-    module_.guarded([this, Index] {
-        if (Index == 0)
-            deleteEmployee();
-        else
-            findEmployee();
-    });
+    return kDeleteWarning;
 }
 
-void EmployeeForm::deleteEmployee()
-{
-    if (module_.platform.prompter.message(
-            {kDeleteWarning, kTitle, MessageButtons::YesNo, MessageIcon::Exclamation, Answer::No}) != Answer::Yes)
-        return;
-    if (Data1->deleteCurrent())
-        Data1->moveFirst();
-}
-
-void EmployeeForm::findEmployee()
+void EmployeeForm::findRecord()
 {
     QWidget* focused = focusWidget();
     const QString field = Data1->boundField(focused);
     if (field.isEmpty())
         throw RuntimeError(error::NoBoundField);
-    const auto label = std::find_if(kBoxes, std::end(kBoxes), [&](const BoxSpec& spec) { return spec.field == field; });
+    const auto label =
+        std::find_if(kBoxes, std::end(kBoxes), [&](const BoxSpec& spec) { return spec.field == field; });
     const QString caption = label != std::end(kBoxes) ? label->caption : QStringLiteral("Notes");
     const QString answer = module_.platform.prompter.input(
         {QStringLiteral("Enter all or part of %1.").arg(caption), QStringLiteral("Find"), QString()});
@@ -277,13 +277,6 @@ void EmployeeForm::findEmployee()
         return Data1->shownText(row, field).contains(answer, Qt::CaseInsensitive) ||
                row.value(field).toString().contains(answer, Qt::CaseInsensitive);
     });
-}
-
-bool EmployeeForm::Form_QueryUnload()
-{
-    bool saved = false;
-    module_.guarded([this, &saved] { saved = Data1->saveForUnload(); });
-    return saved;
 }
 
 void EmployeeForm::Form_Unload()

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/Form.h"
-#include "controls/DataControl.h"
+#include "app/RecordForm.h"
 
 #include <array>
 
@@ -10,14 +9,14 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace horalog {
-
-class StatusBar;
+namespace horalog
+{
 
 // The employees, one at a time: browse, add, edit in place, delete, find by any field.
-class EmployeeForm : public Form {
+class EmployeeForm : public RecordForm
+{
     Q_OBJECT
-public:
+  public:
     explicit EmployeeForm(MainModule& module);
 
     // Plain boxes at their indexes 0-5, 8 and 10 (Notes, 11, is several lines); masked boxes 0-2.
@@ -25,30 +24,25 @@ public:
     QPlainTextEdit* Notes;
     std::array<QLineEdit*, 3> MaskEdBox1{};
     std::array<QLabel*, 12> Label1{};
-    DataControl* Data1;
     std::array<QPushButton*, 2> SSCommand1{};
-    StatusBar* StatusBar1;
 
     void SSCommand1_Click(int Index);
-    void EditMenuItem_Click(int Index);
-    void Data1_Validate(DataControl::Action Action, bool* Cancel);
-    void Data1_Reposition();
+    void Data1_Validate(DataControl::Action Action, bool* Cancel) override;
 
-protected:
+  protected:
     void Form_Activate() override;
-    bool Form_QueryUnload() override;
     void Form_Unload() override;
+    QString deleteWarning() const override;
+    void findRecord() override;
 
-private:
+  private:
     void buildBoxes();
     void buildControls();
-    void buildMenus();
+    void buildMenuBar();
     void Form_Load();
     QLineEdit* addBox(int index, const QString& caption, QRect twips);
     bool namesAreComplete() const;
     bool typedValuesConvert() const;
-    void deleteEmployee();
-    void findEmployee();
     void refillMainEmployeeList();
 };
 

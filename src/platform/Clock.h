@@ -2,10 +2,12 @@
 
 #include <QDateTime>
 
-namespace horalog {
+namespace horalog
+{
 
-class Clock {
-public:
+class Clock
+{
+  public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
 };

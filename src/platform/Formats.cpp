@@ -4,9 +4,11 @@
 #include <QRegularExpression>
 #include <QVariant>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 const QString kMomentFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 int windowedYear(int twoDigits)

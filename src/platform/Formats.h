@@ -5,13 +5,14 @@
 #include <QString>
 #include <optional>
 
-namespace horalog {
+namespace horalog
+{
 
 // The display formats the windows share; an empty or invalid value shows as the empty text.
-QString formatTime(const QDateTime& moment);  // "h:mm AM/PM", e.g. 7:04 PM
-QString formatShortDate(const QDate& day);    // "m/d/yy", e.g. 8/26/96
-QString formatHours(double hours);            // "0.00"
-QString formatDate(const QDate& day);         // "m/d/yyyy", e.g. 8/26/1996
+QString formatTime(const QDateTime& moment); // "h:mm AM/PM", e.g. 7:04 PM
+QString formatShortDate(const QDate& day);   // "m/d/yy", e.g. 8/26/96
+QString formatHours(double hours);           // "0.00"
+QString formatDate(const QDate& day);        // "m/d/yyyy", e.g. 8/26/1996
 
 // Reads an amount such as 12.50, $1,200 or 7; nullopt when the text is no number.
 std::optional<double> parseAmount(const QString& text);

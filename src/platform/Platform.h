@@ -5,7 +5,8 @@
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
 
-namespace horalog {
+namespace horalog
+{
 
 // The services that stand in for the operating system; main() passes the real ones, tests the fakes.
 struct Platform {

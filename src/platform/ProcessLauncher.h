@@ -3,10 +3,12 @@
 #include <QString>
 #include <QStringList>
 
-namespace horalog {
+namespace horalog
+{
 
-class ProcessLauncher {
-public:
+class ProcessLauncher
+{
+  public:
     virtual ~ProcessLauncher() = default;
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
     // Opens a document (the help pages) in the desktop's viewer; failures are ignored.

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace horalog {
+namespace horalog
+{
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
 enum class MessageButtons { Ok, YesNo };
@@ -32,8 +33,9 @@ struct FileRequest {
 
 // Every modal question, input prompt and file dialog of the program goes through here,
 // so that tests can answer them.
-class Prompter {
-public:
+class Prompter
+{
+  public:
     virtual ~Prompter() = default;
     virtual Answer message(const MessageRequest& request) = 0;
     // Empty on Cancel.

@@ -12,9 +12,11 @@
 #include <QUrl>
 #include <cstdlib>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 
 QMessageBox::Icon toQtIcon(MessageIcon icon)
 {
@@ -49,7 +51,8 @@ QMessageBox::StandardButton toQtButton(Answer answer)
 // Messages keep the carriage returns of their texts; Qt's labels break lines on "\n".
 QString displayText(QString text)
 {
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 QString startPath(const FileRequest& request)
@@ -74,7 +77,8 @@ Answer QtPrompter::message(const MessageRequest& request)
 {
     const bool yesNo = request.buttons == MessageButtons::YesNo;
     QMessageBox box(toQtIcon(request.icon), request.title, displayText(request.text),
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, QApplication::activeWindow());
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.setDefaultButton(toQtButton(request.defaultAnswer));
     const int result = box.exec();
     if (!yesNo)

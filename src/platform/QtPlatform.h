@@ -7,33 +7,38 @@
 
 class QSoundEffect;
 
-namespace horalog {
+namespace horalog
+{
 
-class QtPrompter final : public Prompter {
-public:
+class QtPrompter final : public Prompter
+{
+  public:
     Answer message(const MessageRequest& request) override;
     QString input(const InputRequest& request) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
 };
 
-class SystemClock final : public Clock {
-public:
+class SystemClock final : public Clock
+{
+  public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
-class QtSoundPlayer final : public SoundPlayer {
-public:
+class QtSoundPlayer final : public SoundPlayer
+{
+  public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
     void play(const QString& file) override;
 
-private:
+  private:
     std::unique_ptr<QSoundEffect> effect_;
 };
 
-class QtProcessLauncher final : public ProcessLauncher {
-public:
+class QtProcessLauncher final : public ProcessLauncher
+{
+  public:
     bool startDetached(const QString& program, const QStringList& arguments) override;
     void openDocument(const QString& path) override;
     [[noreturn]] void exitNow() override;

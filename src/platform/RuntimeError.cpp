@@ -2,7 +2,8 @@
 
 #include <QHash>
 
-namespace horalog {
+namespace horalog
+{
 
 QString errorMessage(int number)
 {
@@ -10,7 +11,8 @@ QString errorMessage(int number)
         {error::InvalidProcedureCall, "Invalid procedure call or argument."},
         {error::TypeMismatch, "Type mismatch: '%1'."},
         {error::InvalidPropertyValue, "'%1' is not in the list."},
-        {error::NoBoundField, "Find searches the field of the box that has the focus; put the focus in a box first."},
+        {error::NoBoundField,
+         "Find searches the field of the box that has the focus; put the focus in a box first."},
         {error::PrinterError, "Printer error: %1"},
         {error::DatabaseError, "The data file reported an error: %1"},
         {error::NoCurrentRecord, "No current record."},
@@ -26,8 +28,7 @@ QString errorMessage(int number)
     return messages.value(number, "Application-defined or object-defined error.");
 }
 
-RuntimeError::RuntimeError(int number, const QString& detail)
-    : number_(number), text_(errorMessage(number))
+RuntimeError::RuntimeError(int number, const QString& detail) : number_(number), text_(errorMessage(number))
 {
     if (text_.contains("%1"))
         text_ = text_.arg(detail);

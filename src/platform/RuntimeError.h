@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QString>
 #include <QByteArray>
+#include <QString>
 #include <exception>
 
-namespace horalog {
+namespace horalog
+{
 
 // Error numbers the users of the earlier program know from its error reports.
-namespace error {
+namespace error
+{
 constexpr int InvalidProcedureCall = 5;
 constexpr int TypeMismatch = 13;
 constexpr int InvalidPropertyValue = 380;
@@ -28,14 +30,15 @@ constexpr int UnrecognizedFormat = 3343;
 // The message of an error number; "%1" in it stands for the file, table or value concerned.
 QString errorMessage(int number);
 
-class RuntimeError : public std::exception {
-public:
+class RuntimeError : public std::exception
+{
+  public:
     RuntimeError(int number, const QString& detail = {});
     int number() const { return number_; }
     const QString& text() const { return text_; }
     const char* what() const noexcept override { return utf8_.constData(); }
 
-private:
+  private:
     int number_;
     QString text_;
     QByteArray utf8_;

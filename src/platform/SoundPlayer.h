@@ -2,10 +2,12 @@
 
 #include <QString>
 
-namespace horalog {
+namespace horalog
+{
 
-class SoundPlayer {
-public:
+class SoundPlayer
+{
+  public:
     virtual ~SoundPlayer() = default;
     // Plays without waiting; a file that cannot be played gives the default beep.
     virtual void play(const QString& file) = 0;

@@ -7,7 +7,8 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
-namespace horalog {
+namespace horalog
+{
 
 void Main(MainModule& module)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
-namespace horalog {
+namespace horalog
+{
 
 class MainModule;
 

@@ -5,9 +5,11 @@
 
 #include <QSqlRecord>
 
-namespace horalog::store {
+namespace horalog::store
+{
 
-namespace {
+namespace
+{
 
 const QString kEmployeeName = QStringLiteral("LastName || ', ' || FirstName");
 
@@ -36,7 +38,8 @@ RecentWork workFrom(const QSqlQuery& row)
 
 std::optional<TimesEntry> latestEntry(const QSqlDatabase& db)
 {
-    QSqlQuery row = execute(db, QStringLiteral(R"(SELECT * FROM Times ORDER BY "Start Time" DESC, ID DESC LIMIT 1)"));
+    QSqlQuery row =
+        execute(db, QStringLiteral(R"(SELECT * FROM Times ORDER BY "Start Time" DESC, ID DESC LIMIT 1)"));
     if (!row.next())
         return std::nullopt;
     return entryFrom(row);
@@ -93,9 +96,11 @@ QList<EmployeeName> employeeNames(const QSqlDatabase& db)
 
 std::optional<int> employeeIdByName(const QSqlDatabase& db, const QString& name)
 {
-    QSqlQuery row = execute(
-        db, QStringLiteral("SELECT EmployeeID FROM Employees WHERE %1 = ? ORDER BY EmployeeID LIMIT 1").arg(kEmployeeName),
-        {name});
+    QSqlQuery row =
+        execute(db,
+                QStringLiteral("SELECT EmployeeID FROM Employees WHERE %1 = ? ORDER BY EmployeeID LIMIT 1")
+                    .arg(kEmployeeName),
+                {name});
     if (!row.next())
         return std::nullopt;
     return row.value(0).toInt();
@@ -103,8 +108,7 @@ std::optional<int> employeeIdByName(const QSqlDatabase& db, const QString& name)
 
 std::optional<RecentWork> latestWorkOfEmployee(const QSqlDatabase& db, int employeeId)
 {
-    QSqlQuery row = execute(db,
-                            QStringLiteral(R"(SELECT Client, Project, Task FROM Times WHERE EmployeeID = ?
+    QSqlQuery row = execute(db, QStringLiteral(R"(SELECT Client, Project, Task FROM Times WHERE EmployeeID = ?
                                               ORDER BY "Start Time" DESC, ID DESC LIMIT 1)"),
                             {employeeId});
     if (!row.next())
@@ -114,10 +118,10 @@ std::optional<RecentWork> latestWorkOfEmployee(const QSqlDatabase& db, int emplo
 
 std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employeeId, const QString& client)
 {
-    QSqlQuery row = execute(db,
-                            QStringLiteral(R"(SELECT Client, Project, Task FROM Times WHERE EmployeeID = ? AND Client = ?
+    QSqlQuery row = execute(
+        db, QStringLiteral(R"(SELECT Client, Project, Task FROM Times WHERE EmployeeID = ? AND Client = ?
                                               ORDER BY "Start Time" DESC, ID DESC LIMIT 1)"),
-                            {employeeId, client});
+        {employeeId, client});
     if (!row.next())
         return std::nullopt;
     return workFrom(row);

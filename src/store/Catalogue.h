@@ -9,7 +9,8 @@
 #include <optional>
 
 // Every statement the program runs against the data file. Values are always bound.
-namespace horalog::store {
+namespace horalog::store
+{
 
 struct TimesEntry {
     int employeeId = 0;

@@ -8,9 +8,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace horalog::store {
+namespace horalog::store
+{
 
-namespace {
+namespace
+{
 
 // Dates and moments are ISO text ("YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS", "HH:MM:SS") so that they
 // sort and compare as text. Client names compare without regard to letter case everywhere.

@@ -3,7 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
-namespace horalog::store {
+namespace horalog::store
+{
 
 inline const QString kDataFileName = QStringLiteral("Horalog.mdb");
 

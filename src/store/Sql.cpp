@@ -4,9 +4,11 @@
 
 #include <QSqlError>
 
-namespace horalog::store {
+namespace horalog::store
+{
 
-namespace {
+namespace
+{
 // SQLite's primary result codes.
 constexpr int kSqliteError = 1;
 constexpr int kSqliteBusy = 5;
@@ -41,7 +43,8 @@ RuntimeError sqlError(const QSqlError& error, const QString& file)
         // "UNIQUE constraint failed: Clients.ClientName" names the field after the dot.
         return {error::DuplicateKey, text.section(QLatin1Char('.'), -1)};
     case kSqliteError:
-        if (text.startsWith(QLatin1String("no such table: ")) || text.startsWith(QLatin1String("no such column: ")))
+        if (text.startsWith(QLatin1String("no such table: ")) ||
+            text.startsWith(QLatin1String("no such column: ")))
             return {error::TableNotFound, text.section(QLatin1String(": "), 1)};
         break;
     default:

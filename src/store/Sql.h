@@ -8,7 +8,8 @@
 
 class QSqlError;
 
-namespace horalog::store {
+namespace horalog::store
+{
 
 // Prepares `sql`, binds `values` to its placeholders in order and runs it; a failure raises the
 // RuntimeError that matches the engine's error.
@@ -19,15 +20,16 @@ RuntimeError sqlError(const QSqlError& error, const QString& file);
 [[noreturn]] void raiseSqlError(const QSqlError& error, const QSqlDatabase& db);
 
 // Rolls back unless commit() was reached, so an exception leaving the scope undoes the work.
-class Transaction {
-public:
+class Transaction
+{
+  public:
     explicit Transaction(QSqlDatabase db);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
 
-private:
+  private:
     QSqlDatabase db_;
     bool open_ = true;
 };

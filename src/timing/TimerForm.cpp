@@ -3,30 +3,31 @@
 #include "app/MainModule.h"
 #include "app/RegModule.h"
 #include "clients/Client.h"
-#include "employees/EmployeeForm.h"
+#include "controls/BoxRules.h"
 #include "controls/Fonts.h"
 #include "controls/StatusBar.h"
 #include "controls/Twips.h"
+#include "employees/EmployeeForm.h"
 #include "platform/Formats.h"
 #include "timing/TimingRules.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTimer>
+#include <algorithm>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 
 const QColor kTeal(0, 192, 192);
 const QColor kReadOnlyGrey(224, 224, 224);
@@ -74,22 +75,6 @@ QComboBox* makeList(QWidget* parent, int left, int top, int width, int height)
     placeTwips(list, left, top, width, height);
     return list;
 }
-
-// Entering the box selects its whole text, after the click that gave the focus has placed the caret.
-class SelectAllOnFocus : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::FocusIn) {
-            if (auto* box = qobject_cast<QLineEdit*>(watched))
-                QTimer::singleShot(0, box, &QLineEdit::selectAll);
-        }
-        return false;
-    }
-};
 
 bool askCancelTiming(const MainModule& module)
 {
@@ -158,9 +143,8 @@ void TimerForm::buildControls()
     StatusBar1->showHintFor(area, QString());
     connect(StatusBar1, &StatusBar::mouseMoved, this, &TimerForm::StatusBar1_MouseMove);
 
-    auto* selectAll = new SelectAllOnFocus(this);
-    Project->installEventFilter(selectAll);
-    Task->installEventFilter(selectAll);
+    selectAllOnEntry(Project);
+    selectAllOnEntry(Task);
 
     connect(EmployeeList, &QComboBox::currentIndexChanged, this, &TimerForm::EmployeeList_Click);
     connect(ClientList, &QComboBox::currentIndexChanged, this, &TimerForm::ClientList_Click);
@@ -171,7 +155,8 @@ void TimerForm::buildToolbar()
     for (int i = 0; i < int(kToolbar.size()); ++i) {
         const ToolbarButton& spec = kToolbar[size_t(i)];
         auto* button = new QPushButton(spec.caption, client());
-        button->setGeometry(twipsRect(spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height()));
+        button->setGeometry(
+            twipsRect(spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height()));
         StatusBar1->showHintFor(button, spec.hint);
         connect(button, &QPushButton::clicked, this, [this, i] { SSCommand1_Click(i); });
         SSCommand1[size_t(i)] = button;
@@ -287,9 +272,9 @@ void TimerForm::showLatestEntry(const QList<store::EmployeeName>& employees)
         store::appendEmptyEntry(db);
         return;
     }
-    const auto employee = std::find_if(employees.cbegin(), employees.cend(), [&](const store::EmployeeName& e) {
-        return e.id == latest->employeeId;
-    });
+    const auto employee =
+        std::find_if(employees.cbegin(), employees.cend(),
+                     [&](const store::EmployeeName& e) { return e.id == latest->employeeId; });
     if (employee != employees.cend())
         EmployeeList->setCurrentIndex(int(employee - employees.cbegin()));
     showEntry(*latest);
@@ -354,8 +339,8 @@ void TimerForm::ClientList_Click()
     if (ClientList->currentIndex() < 0)
         return;
     module_.guarded([this] {
-        const std::optional<store::RecentWork> work =
-            store::latestWorkForClient(module_.TaskDatabase(), module_.CurrentEmployeeID, ClientList->currentText());
+        const std::optional<store::RecentWork> work = store::latestWorkForClient(
+            module_.TaskDatabase(), module_.CurrentEmployeeID, ClientList->currentText());
         if (!work)
             return;
         Project->setText(work->project);
@@ -464,7 +449,8 @@ void TimerForm::Form_Unload()
 {
     module_.guarded([this] {
         module_.reg.SetKeyValue(kHoralogKey, QStringLiteral("OnTop"),
-                                FloatMenuItem->isChecked() ? QStringLiteral("True") : QStringLiteral("False"), REG_SZ);
+                                FloatMenuItem->isChecked() ? QStringLiteral("True") : QStringLiteral("False"),
+                                REG_SZ);
     });
 }
 

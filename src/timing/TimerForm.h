@@ -13,15 +13,17 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace horalog {
+namespace horalog
+{
 
 class StatusBar;
 
 // The main window: who works for which client on what, the start/stop button, and the menus
 // that open every other window.
-class TimerForm : public Form {
+class TimerForm : public Form
+{
     Q_OBJECT
-public:
+  public:
     explicit TimerForm(MainModule& module);
 
     QLabel* Label4;
@@ -66,11 +68,11 @@ public:
     bool isTiming() const { return pending_.has_value(); }
     const std::optional<store::TimesEntry>& pendingEntry() const { return pending_; }
 
-protected:
+  protected:
     bool Form_QueryUnload() override;
     void Form_Unload() override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void buildToolbar();

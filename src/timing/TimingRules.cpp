@@ -2,9 +2,11 @@
 
 #include <cmath>
 
-namespace horalog {
+namespace horalog
+{
 
-namespace {
+namespace
+{
 QDateTime toWholeMinute(const QDateTime& moment)
 {
     QDateTime minute = moment;

@@ -2,7 +2,8 @@
 
 #include <QDateTime>
 
-namespace horalog {
+namespace horalog
+{
 
 // Whole minutes between two moments with their seconds dropped: 9:59:50 to 10:00:10 is one minute.
 int minuteBoundaries(const QDateTime& start, const QDateTime& end);

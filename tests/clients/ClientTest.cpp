@@ -12,7 +12,8 @@
 
 using namespace horalog;
 
-namespace {
+namespace
+{
 QStringList itemsOf(const QListWidget* list)
 {
     QStringList items;
@@ -31,7 +32,8 @@ QStringList itemsOf(const QComboBox* list)
 } // namespace
 
 // The client list and the record editor, with the main window whose client box follows them.
-class ClientTest : public QObject {
+class ClientTest : public QObject
+{
     Q_OBJECT
 
     std::unique_ptr<test::TestEnvironment> env;
@@ -50,7 +52,7 @@ class ClientTest : public QObject {
             form->ClientList->item(i)->setSelected(names.contains(form->ClientList->item(i)->text()));
     }
 
-private slots:
+  private slots:
     void init()
     {
         env = std::make_unique<test::TestEnvironment>();
@@ -68,12 +70,8 @@ private slots:
 
     void cleanup()
     {
-        const QStringList unexpected = env->fake.prompter.unexpected;
-        const bool scriptUsedUp = env->fake.prompter.scriptUsedUp();
-        test::closeAllWindows();
-        env.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join('\n')));
-        QVERIFY(scriptUsedUp);
+        const QString problems = test::tearDown(env);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void addedClientShowsInBothListsInOrder()
@@ -108,7 +106,8 @@ private slots:
         QTest::keyClicks(form->AddName, "ZENITH");
         env->fake.prompter.answer(Answer::Ok);
         form->SSCommand1_Click(0);
-        QCOMPARE(env->fake.prompter.messages.first().text, QString("There is already a client named ZENITH."));
+        QCOMPARE(env->fake.prompter.messages.first().text,
+                 QString("There is already a client named ZENITH."));
         QCOMPARE(env->count("Clients"), 3);
         QCOMPARE(form->AddName->text(), QString("ZENITH"));
     }
@@ -178,8 +177,10 @@ private slots:
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("current line") << 1 << "Carver" << "2 of 3";
-        QTest::newRow("no current line") << -1 << "Baker's" << "1 of 3";
+        QTest::newRow("current line") << 1 << "Carver"
+                                      << "2 of 3";
+        QTest::newRow("no current line") << -1 << "Baker's"
+                                         << "1 of 3";
     }
 
     void editorOpensOnTheCurrentLineOrTheFirstClient()
@@ -219,7 +220,8 @@ private slots:
         editor->EditMenuItem_Click(0);
         QCOMPARE(env->count("Clients"), 3);
         QCOMPARE(env->fake.prompter.messages.first().text,
-                 QString("Warning!  All tasks recorded for this client will also be deleted.\rDo you wish to continue?"));
+                 QString("Warning!  All tasks recorded for this client will also be deleted.\rDo you wish to "
+                         "continue?"));
         env->fake.prompter.answer(Answer::Yes);
         editor->EditMenuItem_Click(0);
         QCOMPARE(env->scalar("SELECT count(*) FROM Times WHERE Client = 'Baker''s'").toInt(), 0);

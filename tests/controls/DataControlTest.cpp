@@ -11,7 +11,8 @@ using Action = DataControl::Action;
 Q_DECLARE_METATYPE(QList<Action>)
 
 // The navigation bar over the clients, sorted by name, with a few boxes bound to their fields.
-class DataControlTest : public QObject {
+class DataControlTest : public QObject
+{
     Q_OBJECT
 
     std::unique_ptr<test::TestEnvironment> env;
@@ -23,7 +24,7 @@ class DataControlTest : public QObject {
 
     QString shownName() const { return name->text(); }
 
-private slots:
+  private slots:
     void init()
     {
         env = std::make_unique<test::TestEnvironment>();
@@ -39,7 +40,8 @@ private slots:
         bar->bind(name, QStringLiteral("ClientName"));
         bar->bind(voice, QStringLiteral("Voice"), DataControl::FieldKind::Masked);
         bar->bind(city, QStringLiteral("City"));
-        bar->setRecordSource(env->module->TaskDatabase(), QStringLiteral("Clients"), QStringLiteral("ClientName"));
+        bar->setRecordSource(env->module->TaskDatabase(), QStringLiteral("Clients"),
+                             QStringLiteral("ClientName"));
     }
 
     void cleanup()
@@ -58,8 +60,10 @@ private slots:
         QTest::newRow("next stops at the last")
             << QList<Action>{Action::MoveLast, Action::MoveNext} << "Zenith" << 2;
         QTest::newRow("previous stops at the first") << QList<Action>{Action::MovePrevious} << "acme" << 0;
-        QTest::newRow("last then previous") << QList<Action>{Action::MoveLast, Action::MovePrevious} << "Baker" << 1;
-        QTest::newRow("first after last") << QList<Action>{Action::MoveLast, Action::MoveFirst} << "acme" << 0;
+        QTest::newRow("last then previous")
+            << QList<Action>{Action::MoveLast, Action::MovePrevious} << "Baker" << 1;
+        QTest::newRow("first after last")
+            << QList<Action>{Action::MoveLast, Action::MoveFirst} << "acme" << 0;
     }
 
     void moves()
@@ -93,9 +97,11 @@ private slots:
     void editsReachTheFileOnlyWhenTheBarMoves()
     {
         QTest::keyClicks(city, QStringLiteral("ville"));
-        QCOMPARE(env->scalar("SELECT City FROM Clients WHERE ClientName = 'acme'").toString(), QString("Ames"));
+        QCOMPARE(env->scalar("SELECT City FROM Clients WHERE ClientName = 'acme'").toString(),
+                 QString("Ames"));
         bar->moveNext();
-        QCOMPARE(env->scalar("SELECT City FROM Clients WHERE ClientName = 'acme'").toString(), QString("Amesville"));
+        QCOMPARE(env->scalar("SELECT City FROM Clients WHERE ClientName = 'acme'").toString(),
+                 QString("Amesville"));
         QCOMPARE(shownName(), QString("Baker"));
     }
 
@@ -114,10 +120,12 @@ private slots:
         QCOMPARE(asked, (QList<Action>{Action::MoveNext, Action::AddNew, Action::Unload}));
         QCOMPARE(bar->position(), 0);
         QCOMPARE(city->text(), QString("Ames!"));
-        QCOMPARE(env->scalar("SELECT City FROM Clients WHERE ClientName = 'acme'").toString(), QString("Ames"));
+        QCOMPARE(env->scalar("SELECT City FROM Clients WHERE ClientName = 'acme'").toString(),
+                 QString("Ames"));
         refuse = false;
         QVERIFY(bar->saveForUnload());
-        QCOMPARE(env->scalar("SELECT City FROM Clients WHERE ClientName = 'acme'").toString(), QString("Ames!"));
+        QCOMPARE(env->scalar("SELECT City FROM Clients WHERE ClientName = 'acme'").toString(),
+                 QString("Ames!"));
     }
 
     void addNewSavesOnTheNextMoveAndDropsAnUntouchedRow()

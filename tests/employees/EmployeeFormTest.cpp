@@ -10,7 +10,8 @@
 
 using namespace horalog;
 
-class EmployeeFormTest : public QObject {
+class EmployeeFormTest : public QObject
+{
     Q_OBJECT
 
     std::unique_ptr<test::TestEnvironment> env;
@@ -24,7 +25,7 @@ class EmployeeFormTest : public QObject {
         QTest::keyClicks(box, text);
     }
 
-private slots:
+  private slots:
     void init()
     {
         env = std::make_unique<test::TestEnvironment>();
@@ -44,12 +45,8 @@ private slots:
 
     void cleanup()
     {
-        const QStringList unexpected = env->fake.prompter.unexpected;
-        const bool scriptUsedUp = env->fake.prompter.scriptUsedUp();
-        test::closeAllWindows();
-        env.reset();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join('\n')));
-        QVERIFY(scriptUsedUp);
+        const QString problems = test::tearDown(env);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void opensOnTheFirstRowWithItsPlaceInTheCaption()
@@ -70,7 +67,9 @@ private slots:
         QTest::keyClicks(form->Text1[1], "Eve");
         QCOMPARE(env->count("Employees"), 3);
         form->Data1->moveFirst();
-        QCOMPARE(env->scalar("SELECT count(*) FROM Employees WHERE LastName = 'Dubois' AND FirstName = 'Eve'").toInt(), 1);
+        QCOMPARE(env->scalar("SELECT count(*) FROM Employees WHERE LastName = 'Dubois' AND FirstName = 'Eve'")
+                     .toInt(),
+                 1);
         QCOMPARE(form->Data1->caption(), QString("1 of 4"));
     }
 
@@ -79,10 +78,14 @@ private slots:
         QTest::addColumn<QString>("last");
         QTest::addColumn<QString>("first");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("only the last name") << "Brandt" << "" << false;
-        QTest::newRow("only the first name") << "" << "Alice" << false;
-        QTest::newRow("neither") << "" << "" << true;
-        QTest::newRow("both") << "Brandt-Ross" << "Alice" << true;
+        QTest::newRow("only the last name") << "Brandt"
+                                            << "" << false;
+        QTest::newRow("only the first name") << ""
+                                             << "Alice" << false;
+        QTest::newRow("neither") << ""
+                                 << "" << true;
+        QTest::newRow("both") << "Brandt-Ross"
+                              << "Alice" << true;
     }
 
     void bothNamesOrNeither()
@@ -101,7 +104,8 @@ private slots:
         if (!accepted) {
             QCOMPARE(env->fake.prompter.messages.size(), 1);
             const MessageRequest& box = env->fake.prompter.messages.first();
-            QCOMPARE(box.text, QString("An employee record must have at least, both a last name and a first name."));
+            QCOMPARE(box.text,
+                     QString("An employee record must have at least, both a last name and a first name."));
             QCOMPARE(box.title, QString("Horalog"));
             QCOMPARE(box.icon, MessageIcon::Information);
             QCOMPARE(form->Text1[0]->text(), last);
@@ -116,9 +120,15 @@ private slots:
         QTest::addColumn<QString>("named");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QVariant>("stored");
-        QTest::newRow("hire date") << 2 << "3/15/24" << "Hire Date" << "HireDate" << QVariant("2024-03-15");
-        QTest::newRow("birthdate") << 8 << "7/2/1984" << "Birthdate" << "Birthdate" << QVariant("1984-07-02");
-        QTest::newRow("pay rate") << 10 << "$1,200.50" << "Pay Rate" << "PayRate" << QVariant(1200.5);
+        QTest::newRow("hire date") << 2 << "3/15/24"
+                                   << "Hire Date"
+                                   << "HireDate" << QVariant("2024-03-15");
+        QTest::newRow("birthdate") << 8 << "7/2/1984"
+                                   << "Birthdate"
+                                   << "Birthdate" << QVariant("1984-07-02");
+        QTest::newRow("pay rate") << 10 << "$1,200.50"
+                                  << "Pay Rate"
+                                  << "PayRate" << QVariant(1200.5);
     }
 
     void datesAndPayRateMustConvert()
@@ -137,7 +147,8 @@ private slots:
 
         retype(form->Text1[size_t(box)], typed);
         form->Data1->moveNext();
-        QCOMPARE(env->scalar(QString("SELECT \"%1\" FROM Employees WHERE EmployeeID = 1").arg(field)), stored);
+        QCOMPARE(env->scalar(QString("SELECT \"%1\" FROM Employees WHERE EmployeeID = 1").arg(field)),
+                 stored);
     }
 
     void deleteAsksAndTakesTheEmployeesEntriesAndAlarms()
@@ -146,8 +157,8 @@ private slots:
         form->EditMenuItem_Click(0);
         QCOMPARE(env->count("Employees"), 3);
         const MessageRequest& question = env->fake.prompter.messages.first();
-        QCOMPARE(question.text,
-                 QString("Warning!  All tasks recorded for this employee will also be deleted.\rDo you wish to continue?"));
+        QCOMPARE(question.text, QString("Warning!  All tasks recorded for this employee will also be "
+                                        "deleted.\rDo you wish to continue?"));
         QCOMPARE(question.defaultAnswer, Answer::No);
         QCOMPARE(question.icon, MessageIcon::Exclamation);
 
@@ -168,9 +179,15 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("prompt");
         QTest::addColumn<QString>("found");
-        QTest::newRow("telephone") << 1 << "800" << "Enter all or part of Telephone." << "Adams";
-        QTest::newRow("social security") << 2 << "65-43" << "Enter all or part of Soc. Sec. #." << "Adams";
-        QTest::newRow("no match stays") << 1 << "999" << "Enter all or part of Telephone." << "Brandt";
+        QTest::newRow("telephone") << 1 << "800"
+                                   << "Enter all or part of Telephone."
+                                   << "Adams";
+        QTest::newRow("social security") << 2 << "65-43"
+                                         << "Enter all or part of Soc. Sec. #."
+                                         << "Adams";
+        QTest::newRow("no match stays") << 1 << "999"
+                                        << "Enter all or part of Telephone."
+                                        << "Brandt";
     }
 
     void findSearchesTheFieldOfTheFocusedBox()

@@ -12,7 +12,8 @@
 
 using namespace horalog;
 
-namespace {
+namespace
+{
 
 void sampleData(test::TestEnvironment& env)
 {

@@ -1,6 +1,7 @@
 #include "support/FakePlatform.h"
 
-namespace horalog::test {
+namespace horalog::test
+{
 
 Answer FakePrompter::message(const MessageRequest& request)
 {

@@ -6,12 +6,14 @@
 #include <deque>
 #include <variant>
 
-namespace horalog::test {
+namespace horalog::test
+{
 
 // Answers boxes from a script and records every box it was shown. A box with no scripted answer
 // is recorded as unexpected and answered with its default.
-class FakePrompter final : public Prompter {
-public:
+class FakePrompter final : public Prompter
+{
+  public:
     void answer(Answer answer) { script_.emplace_back(answer); }
     void answerText(const QString& text) { script_.emplace_back(text); }
 
@@ -28,25 +30,28 @@ public:
     bool scriptUsedUp() const { return script_.empty(); }
     void reset();
 
-private:
+  private:
     QString nextText(const QString& what);
     std::deque<std::variant<Answer, QString>> script_;
 };
 
-class FakeClock final : public Clock {
-public:
+class FakeClock final : public Clock
+{
+  public:
     QDateTime now() const override { return current; }
     QDateTime current{QDate(2026, 12, 10), QTime(9, 0)};
 };
 
-class FakeSound final : public SoundPlayer {
-public:
+class FakeSound final : public SoundPlayer
+{
+  public:
     void play(const QString& file) override { played << file; }
     QStringList played;
 };
 
-class FakeProcess final : public ProcessLauncher {
-public:
+class FakeProcess final : public ProcessLauncher
+{
+  public:
     bool startDetached(const QString& program, const QStringList& arguments) override;
     void openDocument(const QString& path) override { opened << path; }
     void exitNow() override { ++exits; }

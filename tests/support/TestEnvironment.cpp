@@ -5,12 +5,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QSqlQuery>
 #include <QUuid>
-#include <QPointer>
 #include <QWidget>
 
-namespace horalog::test {
+namespace horalog::test
+{
 
 TestEnvironment::TestEnvironment()
     : reg(QDir(root_.path()).filePath(QStringLiteral("settings"))),
@@ -81,6 +82,16 @@ bool closeAllWindows()
     for (const QPointer<QWidget>& window : windows)
         delete window.data();
     return noneOpen;
+}
+
+QString tearDown(std::unique_ptr<TestEnvironment>& env)
+{
+    QStringList problems = env->fake.prompter.unexpected;
+    if (!env->fake.prompter.scriptUsedUp())
+        problems << QStringLiteral("scripted answers were left over");
+    closeAllWindows();
+    env.reset();
+    return problems.join(QLatin1Char('\n'));
 }
 
 } // namespace horalog::test

@@ -9,14 +9,16 @@
 #include <QVariant>
 #include <memory>
 
-namespace horalog::test {
+namespace horalog::test
+{
 
 // A temporary data directory with an empty data file, a settings folder that points at it, the
 // fake services and a MainModule over them.
-class TestEnvironment {
+class TestEnvironment
+{
     QTemporaryDir root_;
 
-public:
+  public:
     TestEnvironment();
     ~TestEnvironment();
 
@@ -33,11 +35,15 @@ public:
     RegModule reg;
     std::unique_ptr<MainModule> module;
 
-private:
+  private:
     QString connection_;
 };
 
 // Closes and deletes every top-level window; true when none was left open.
 bool closeAllWindows();
+
+// Ends a test: closes every window, drops the environment and says what went wrong on the way
+// (boxes nobody expected, scripted answers left over); empty when nothing did.
+QString tearDown(std::unique_ptr<TestEnvironment>& env);
 
 } // namespace horalog::test

@@ -3,7 +3,8 @@
 #include <QTest>
 #include <QWidget>
 
-namespace horalog::test {
+namespace horalog::test
+{
 
 bool showActive(QWidget* window)
 {

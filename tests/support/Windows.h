@@ -5,15 +5,15 @@
 #include <QWidget>
 #include <functional>
 
-namespace horalog::test {
+namespace horalog::test
+{
 
 // Shows the window and waits until it is the active one, so that focus rules can be observed.
 bool showActive(QWidget* window);
 
 // Runs `act` on the first visible window of the given class once it appears, for example a modal
 // window the code under test opens and waits for. Checks belong after the call that opened it.
-template <typename Window>
-void whenShown(QObject* context, std::function<void(Window*)> act)
+template <typename Window> void whenShown(QObject* context, std::function<void(Window*)> act)
 {
     auto* poll = new QTimer(context);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {

@@ -1,0 +1,85 @@
+#include "app/RecordForm.h"
+
+#include "app/MainModule.h"
+#include "controls/StatusBar.h"
+#include "controls/Twips.h"
+
+#include <QMenuBar>
+
+namespace horalog
+{
+
+namespace
+{
+constexpr int kStatusHeight = 300;
+} // namespace
+
+RecordForm::RecordForm(MainModule& module, const QString& caption, int clientWidthTwips,
+                       int clientHeightTwips)
+    : Form(module, caption, clientWidthTwips, clientHeightTwips), Data1(new DataControl(client())),
+      StatusBar1(new StatusBar(module.platform.clock,
+                               {{StatusBar::Style::Text, 2700, true, QString()},
+                                {StatusBar::Style::Time, 900, false, QString()},
+                                {StatusBar::Style::Date, 900, false, QString()}},
+                               client()))
+{
+    placeTwips(StatusBar1, 0, clientHeightTwips - kStatusHeight, clientWidthTwips, kStatusHeight);
+    StatusBar1->showHintFor(client(), QString());
+    connect(Data1, &DataControl::Validate, this, &RecordForm::Data1_Validate);
+    connect(Data1, &DataControl::Reposition, this, &RecordForm::Data1_Reposition);
+    connect(Data1, &DataControl::Error, this,
+            [this](const RuntimeError& error) { module_.reportError(error); });
+}
+
+QMenu* RecordForm::buildMenus(bool helpLaunches)
+{
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* closeItem = fileMenu->addAction(QStringLiteral("&Close"));
+    closeItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    connect(closeItem, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QAction* deleteItem = editMenu->addAction(QStringLiteral("&Delete"));
+    deleteItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    connect(deleteItem, &QAction::triggered, this, [this] { EditMenuItem_Click(0); });
+    QAction* findItem = editMenu->addAction(QStringLiteral("&Find"));
+    findItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(findItem, &QAction::triggered, this, [this] { EditMenuItem_Click(1); });
+
+    addHelpMenu(helpLaunches);
+    return fileMenu;
+}
+
+void RecordForm::Data1_Reposition()
+{
+    const int count = Data1->rowCount();
+    Data1->setCaption(QStringLiteral("%1 of %2").arg(Data1->position() + 1).arg(count));
+}
+
+void RecordForm::EditMenuItem_Click(int Index)
+{
+    module_.guarded([this, Index] {
+        if (Index == 0)
+            deleteRecord();
+        else
+            findRecord();
+    });
+}
+
+void RecordForm::deleteRecord()
+{
+    if (module_.platform.prompter.message({deleteWarning(), QStringLiteral("Horalog"), MessageButtons::YesNo,
+                                           MessageIcon::Exclamation, Answer::No}) != Answer::Yes)
+        return;
+    if (Data1->deleteCurrent())
+        Data1->moveFirst();
+}
+
+bool RecordForm::Form_QueryUnload()
+{
+    bool saved = false;
+    module_.guarded([this, &saved] { saved = Data1->saveForUnload(); });
+    return saved;
+}
+
+} // namespace horalog

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/Form.h"
+#include "controls/DataControl.h"
+
+class QMenu;
+
+namespace horalog
+{
+
+class StatusBar;
+
+// A window that edits one row at a time through its navigation bar: File > Close, Edit > Delete
+// and Find, the bar's "3 of 17" caption, a status bar for hints, and what is typed written as it
+// closes.
+class RecordForm : public Form
+{
+    Q_OBJECT
+  public:
+    RecordForm(MainModule& module, const QString& caption, int clientWidthTwips, int clientHeightTwips);
+
+    DataControl* Data1;
+    StatusBar* StatusBar1;
+
+    // 0 Delete after the window's warning, 1 Find; under the standard error report.
+    void EditMenuItem_Click(int Index);
+    void Data1_Reposition();
+    virtual void Data1_Validate(DataControl::Action Action, bool* Cancel) = 0;
+
+  protected:
+    bool Form_QueryUnload() override;
+    virtual QString deleteWarning() const = 0;
+    virtual void findRecord() = 0;
+    // File (with Close, Ctrl+F4), Edit (Delete, Ctrl+D; Find, Ctrl+F) and Help; returns the File menu.
+    QMenu* buildMenus(bool helpLaunches);
+
+  private:
+    void deleteRecord();
+};
+
+} // namespace horalog
