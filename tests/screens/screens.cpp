@@ -53,6 +53,9 @@ int main(int argc, char* argv[])
     sampleData(env);
     MainModule& module = *env.module;
 
+    auto* splash = new AboutForm(module, AboutForm::Mode::Splash);
+    save(splash, out, QStringLiteral("splash"));
+    splash->close();
     auto* about = new AboutForm(module, AboutForm::Mode::Dialog);
     save(about, out, QStringLiteral("about"));
     auto* timer = new TimerForm(module);
