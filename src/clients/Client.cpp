@@ -83,9 +83,9 @@ void Client::buildControls()
     placeTwips(ClientList, 360, 900, 3735, 2595);
 
     for (int i = 0; i < int(kButtons.size()); ++i) {
-        const ButtonSpec& spec = kButtons[size_t(i)];
-        auto* button = new QPushButton(spec.caption, client());
-        placeTwips(button, spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height());
+        const ButtonSpec& item = kButtons[size_t(i)];
+        auto* button = new QPushButton(item.caption, client());
+        placeTwips(button, item.twips.x(), item.twips.y(), item.twips.width(), item.twips.height());
         connect(button, &QPushButton::clicked, this, [this, i] { SSCommand1_Click(i); });
         SSCommand1[size_t(i)] = button;
     }

@@ -70,16 +70,16 @@ void ClientData::buildBoxes()
     int plainIndex = 0;
     QWidget* previous = nullptr;
     for (int row = 0; row < int(std::size(kBoxes)); ++row) {
-        const BoxSpec& spec = kBoxes[row];
-        auto* label = new QLabel(spec.caption, client());
-        placeTwips(label, spec.twips.x(), spec.twips.y() - kLabelRise, spec.twips.width(), kLabelRise);
+        const BoxSpec& item = kBoxes[row];
+        auto* label = new QLabel(item.caption, client());
+        placeTwips(label, item.twips.x(), item.twips.y() - kLabelRise, item.twips.width(), kLabelRise);
         Label1[size_t(row)] = label;
         auto* box = new QLineEdit(client());
-        placeTwips(box, spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height());
-        if (spec.maskedIndex >= 0) {
-            box->setInputMask(spec.mask);
-            MaskEdBox1[size_t(spec.maskedIndex)] = box;
-            if (spec.maskedIndex > 0)
+        placeTwips(box, item.twips.x(), item.twips.y(), item.twips.width(), item.twips.height());
+        if (item.maskedIndex >= 0) {
+            box->setInputMask(item.mask);
+            MaskEdBox1[size_t(item.maskedIndex)] = box;
+            if (item.maskedIndex > 0)
                 startAfterParenthesis(box);
         } else {
             Text1[size_t(plainIndex++)] = box;
@@ -123,11 +123,11 @@ void ClientData::Form_Load()
     module_.CenterForm(*this);
     try {
         int plainIndex = 0;
-        for (const BoxSpec& spec : kBoxes) {
+        for (const BoxSpec& item : kBoxes) {
             QLineEdit* box =
-                spec.maskedIndex >= 0 ? MaskEdBox1[size_t(spec.maskedIndex)] : Text1[size_t(plainIndex++)];
-            Data1->bind(box, spec.field,
-                        spec.maskedIndex >= 0 ? DataControl::FieldKind::Masked
+                item.maskedIndex >= 0 ? MaskEdBox1[size_t(item.maskedIndex)] : Text1[size_t(plainIndex++)];
+            Data1->bind(box, item.field,
+                        item.maskedIndex >= 0 ? DataControl::FieldKind::Masked
                                               : DataControl::FieldKind::Text);
         }
         Data1->setRecordSource(module_.TaskDatabase(), QStringLiteral("Clients"),

@@ -23,6 +23,8 @@ StatusBar::StatusBar(const Clock& clock, const QList<Panel>& panels, QWidget* pa
     : QFrame(parent), clock_(clock), panels_(panels), tick_(new QTimer(this))
 {
     setMouseTracking(true);
+    // The bar's own hint must not be cleared by the window beneath it.
+    setAttribute(Qt::WA_NoMousePropagation);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(kPanelGapPixels);
@@ -69,6 +71,8 @@ void StatusBar::showHintFor(QWidget* widget, const QString& hint)
 {
     hints_.insert(widget, hint);
     widget->setMouseTracking(true);
+    // A move the widget leaves unhandled would reach its parent and put the parent's hint back.
+    widget->setAttribute(Qt::WA_NoMousePropagation);
     widget->installEventFilter(this);
 }
 

@@ -130,13 +130,13 @@ QLineEdit* EmployeeForm::addBox(int index, const QString& caption, QRect twips)
 void EmployeeForm::buildBoxes()
 {
     QWidget* previous = nullptr;
-    for (const BoxSpec& spec : kBoxes) {
-        QLineEdit* box = addBox(spec.index, spec.caption, spec.twips);
-        if (spec.kind == DataControl::FieldKind::Masked) {
-            box->setInputMask(maskFor(spec.index));
-            MaskEdBox1[size_t(maskedIndex(spec.index))] = box;
+    for (const BoxSpec& item : kBoxes) {
+        QLineEdit* box = addBox(item.index, item.caption, item.twips);
+        if (item.kind == DataControl::FieldKind::Masked) {
+            box->setInputMask(maskFor(item.index));
+            MaskEdBox1[size_t(maskedIndex(item.index))] = box;
         } else {
-            Text1[size_t(spec.index)] = box;
+            Text1[size_t(item.index)] = box;
         }
         if (previous)
             QWidget::setTabOrder(previous, box);
@@ -184,11 +184,11 @@ void EmployeeForm::Form_Load()
 {
     module_.setTopmost(*this, true);
     module_.guarded([this] {
-        for (const BoxSpec& spec : kBoxes) {
-            QWidget* box = spec.kind == DataControl::FieldKind::Masked
-                               ? static_cast<QWidget*>(MaskEdBox1[size_t(maskedIndex(spec.index))])
-                               : Text1[size_t(spec.index)];
-            Data1->bind(box, spec.field, spec.kind);
+        for (const BoxSpec& item : kBoxes) {
+            QWidget* box = item.kind == DataControl::FieldKind::Masked
+                               ? static_cast<QWidget*>(MaskEdBox1[size_t(maskedIndex(item.index))])
+                               : Text1[size_t(item.index)];
+            Data1->bind(box, item.field, item.kind);
         }
         Data1->bind(Notes, QStringLiteral("Notes"));
         Data1->setRecordSource(module_.TaskDatabase(), QStringLiteral("Employees"));
@@ -267,7 +267,7 @@ void EmployeeForm::findRecord()
     if (field.isEmpty())
         throw RuntimeError(error::NoBoundField);
     const auto label =
-        std::find_if(kBoxes, std::end(kBoxes), [&](const BoxSpec& spec) { return spec.field == field; });
+        std::find_if(kBoxes, std::end(kBoxes), [&](const BoxSpec& item) { return item.field == field; });
     const QString caption = label != std::end(kBoxes) ? label->caption : QStringLiteral("Notes");
     const QString answer = module_.platform.prompter.input(
         {QStringLiteral("Enter all or part of %1.").arg(caption), QStringLiteral("Find"), QString()});

@@ -11,7 +11,8 @@ namespace horalog::store
 namespace
 {
 
-const QString kEmployeeName = QStringLiteral("LastName || ', ' || FirstName");
+// A missing name joins as empty text, so an employee saved without names is still a line.
+const QString kEmployeeName = QStringLiteral("coalesce(LastName, '') || ', ' || coalesce(FirstName, '')");
 
 TimesEntry entryFrom(const QSqlQuery& row)
 {
@@ -86,7 +87,7 @@ void deleteClient(const QSqlDatabase& db, const QString& name)
 QList<EmployeeName> employeeNames(const QSqlDatabase& db)
 {
     QSqlQuery rows = execute(db, QStringLiteral("SELECT EmployeeID, %1 AS EmployeeName FROM Employees "
-                                                "ORDER BY LastName, FirstName")
+                                                "ORDER BY LastName COLLATE NOCASE, FirstName COLLATE NOCASE")
                                      .arg(kEmployeeName));
     QList<EmployeeName> names;
     while (rows.next())

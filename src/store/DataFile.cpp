@@ -56,6 +56,7 @@ const char* const kSchema[] = {
     R"(CREATE INDEX AlarmsByEmployee ON ALARMS(EmployeeID))",
 };
 
+constexpr int kSqliteNotADatabase = 26;
 constexpr auto kBusyTimeout = "QSQLITE_BUSY_TIMEOUT=5000";
 
 QSqlDatabase connect(const QString& path, const QString& connectionName)
@@ -66,14 +67,19 @@ QSqlDatabase connect(const QString& path, const QString& connectionName)
     return db;
 }
 
-// SQLite opens anything lazily; reading the catalogue proves the file is a database.
+// SQLite opens anything lazily, even an empty file; finding the entries table in the catalogue
+// proves the file is a data file.
 QSqlError checkedOpen(QSqlDatabase& db)
 {
     if (!db.open())
         return db.lastError();
     QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+    if (!probe.exec(
+            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Times'")))
         return probe.lastError();
+    if (!probe.next() || probe.value(0).toInt() == 0)
+        return QSqlError(QStringLiteral("no Times table"), QStringLiteral("no Times table"),
+                         QSqlError::ConnectionError, QString::number(kSqliteNotADatabase));
     return {};
 }
 

@@ -41,7 +41,9 @@ RuntimeError sqlError(const QSqlError& error, const QString& file)
         return {error::UnrecognizedFormat, file};
     case kSqliteConstraint:
         // "UNIQUE constraint failed: Clients.ClientName" names the field after the dot.
-        return {error::DuplicateKey, text.section(QLatin1Char('.'), -1)};
+        if (text.startsWith(QLatin1String("UNIQUE constraint failed")))
+            return {error::DuplicateKey, text.section(QLatin1Char('.'), -1)};
+        break;
     case kSqliteError:
         if (text.startsWith(QLatin1String("no such table: ")) ||
             text.startsWith(QLatin1String("no such column: ")))

@@ -153,11 +153,11 @@ void TimerForm::buildControls()
 void TimerForm::buildToolbar()
 {
     for (int i = 0; i < int(kToolbar.size()); ++i) {
-        const ToolbarButton& spec = kToolbar[size_t(i)];
-        auto* button = new QPushButton(spec.caption, client());
+        const ToolbarButton& item = kToolbar[size_t(i)];
+        auto* button = new QPushButton(item.caption, client());
         button->setGeometry(
-            twipsRect(spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height()));
-        StatusBar1->showHintFor(button, spec.hint);
+            twipsRect(item.twips.x(), item.twips.y(), item.twips.width(), item.twips.height()));
+        StatusBar1->showHintFor(button, item.hint);
         connect(button, &QPushButton::clicked, this, [this, i] { SSCommand1_Click(i); });
         SSCommand1[size_t(i)] = button;
     }
