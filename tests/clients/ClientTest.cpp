@@ -11,25 +11,7 @@
 #include <QTest>
 
 using namespace horalog;
-
-namespace
-{
-QStringList itemsOf(const QListWidget* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
-    return items;
-}
-
-QStringList itemsOf(const QComboBox* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i);
-    return items;
-}
-} // namespace
+using horalog::test::itemsOf;
 
 // The client list and the record editor, with the main window whose client box follows them.
 class ClientTest : public QObject

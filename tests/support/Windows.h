@@ -1,12 +1,20 @@
 #pragma once
 
 #include <QApplication>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 
+class QComboBox;
+class QListWidget;
+
 namespace horalog::test
 {
+
+// The lines of a list, in the order it shows them.
+QStringList itemsOf(const QComboBox* list);
+QStringList itemsOf(const QListWidget* list);
 
 // Shows the window and waits until it is the active one, so that focus rules can be observed.
 bool showActive(QWidget* window);

@@ -5,6 +5,7 @@
 #include "store/DataFile.h"
 #include "store/Sql.h"
 #include "support/TestEnvironment.h"
+#include "support/Windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QTest>
 
 using namespace horalog;
+using horalog::test::itemsOf;
 
 namespace
 {
@@ -31,14 +33,6 @@ const QString kCancelQuestion =
 QString standardReport(const QString& text)
 {
     return "Error " + text + "\rContact Fernwick for assistance.";
-}
-
-QStringList itemsOf(const QComboBox* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i);
-    return items;
 }
 
 // Chooses a line as the user does; false when the list has no such line.
