@@ -3,17 +3,55 @@
 #include "app/MainModule.h"
 #include "controls/Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPointer>
 
 namespace horalog
 {
+
+namespace
+{
+// Remembers which top-level window lost activation last, so that a form can tell coming back from
+// another form (the About box, an editor it opened) from coming back from a message box or
+// another program.
+class DeactivationTracker : public QObject
+{
+  public:
+    using QObject::QObject;
+    QPointer<QObject> last;
+    bool lastWasForm = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowDeactivate && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            last = watched;
+            lastWasForm = qobject_cast<Form*>(watched) != nullptr;
+        }
+        return false;
+    }
+};
+
+DeactivationTracker& deactivations()
+{
+    static DeactivationTracker* tracker = [] {
+        auto* created = new DeactivationTracker(qApp);
+        qApp->installEventFilter(created);
+        return created;
+    }();
+    return *tracker;
+}
+} // namespace
 
 Form::Form(MainModule& module, const QString& caption, int clientWidthTwips, int clientHeightTwips,
            QWidget* parent)
     : QMainWindow(parent), module_(module), client_(new QWidget(this))
 {
+    deactivations();
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/stopwatch.svg")));
@@ -45,9 +83,17 @@ void Form::setClientBackground(const QColor& colour)
 
 bool Form::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate && activatedFromAnotherForm())
         Form_Activate();
     return QMainWindow::event(event);
+}
+
+bool Form::activatedFromAnotherForm()
+{
+    const bool first = !activatedBefore_;
+    activatedBefore_ = true;
+    const DeactivationTracker& tracker = deactivations();
+    return first || (tracker.lastWasForm && tracker.last != this);
 }
 
 void Form::closeEvent(QCloseEvent* event)

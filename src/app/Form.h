@@ -40,7 +40,12 @@ class Form : public QMainWindow
     MainModule& module_;
 
   private:
+    // Activation runs the handler on the first show and on coming back from another of the program's
+    // windows, not after a message box or a switch to another program.
+    bool activatedFromAnotherForm();
+
     QWidget* client_;
+    bool activatedBefore_ = false;
 };
 
 } // namespace horalog

@@ -1,9 +1,12 @@
 #include "employees/EmployeeForm.h"
+#include "app/AboutForm.h"
 #include "support/TestEnvironment.h"
 #include "support/Windows.h"
 #include "timing/TimerForm.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -223,6 +226,38 @@ class EmployeeFormTest : public QObject
         phone->setCursorPosition(0);
         phone->setFocus();
         QTRY_COMPARE(phone->cursorPosition(), 1);
+    }
+
+    // Coming back from a message box or another program must not move the bar (a Find would be
+    // undone, a refused name would be asked about again and again); coming back from the About box does.
+    void activationAfterABoxKeepsTheRowAfterAnotherWindowStartsOver_data()
+    {
+        QTest::addColumn<QString>("cameFrom");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("message box") << "box"
+                                     << "Carver";
+        QTest::newRow("another program") << "itself"
+                                         << "Carver";
+        QTest::newRow("about box") << "about"
+                                   << "Brandt";
+    }
+
+    void activationAfterABoxKeepsTheRowAfterAnotherWindowStartsOver()
+    {
+        QFETCH(QString, cameFrom);
+        QFETCH(QString, shown);
+        QEvent activate(QEvent::WindowActivate);
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(form, &activate);
+        form->Data1->moveNext();
+        QDialog box;
+        AboutForm about(*env->module, AboutForm::Mode::Dialog);
+        QWidget* left = cameFrom == "box"     ? static_cast<QWidget*>(&box)
+                        : cameFrom == "about" ? static_cast<QWidget*>(&about)
+                                              : form.data();
+        QApplication::sendEvent(left, &deactivate);
+        QApplication::sendEvent(form, &activate);
+        QCOMPARE(form->Text1[0]->text(), shown);
     }
 
     void closingRefillsTheMainListAtTheSamePosition()
