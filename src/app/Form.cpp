@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPointer>
 
 namespace horalog
@@ -34,6 +37,32 @@ class DeactivationTracker : public QObject
         }
         return false;
     }
+};
+
+// The window's menu shortcuts come before a text box's own key bindings (Ctrl+E is also "end of
+// line", Ctrl+A "select all"), as the program's users know them from the menus.
+class MenuShortcutsFirst : public QObject
+{
+  public:
+    explicit MenuShortcutsFirst(QWidget* form) : QObject(form), form_(form) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* action : form_->findChildren<QAction*>()) {
+            if (action->isEnabled() && action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
+  private:
+    QWidget* form_;
 };
 
 DeactivationTracker& deactivations()
@@ -86,6 +115,18 @@ bool Form::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate && activatedFromAnotherForm())
         Form_Activate();
     return QMainWindow::event(event);
+}
+
+void Form::showEvent(QShowEvent* event)
+{
+    if (!shortcutsFirst_) {
+        shortcutsFirst_ = new MenuShortcutsFirst(this);
+        for (QWidget* box : findChildren<QWidget*>()) {
+            if (qobject_cast<QLineEdit*>(box) || qobject_cast<QPlainTextEdit*>(box))
+                box->installEventFilter(shortcutsFirst_);
+        }
+    }
+    QMainWindow::showEvent(event);
 }
 
 bool Form::activatedFromAnotherForm()

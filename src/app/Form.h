@@ -36,6 +36,7 @@ class Form : public QMainWindow
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     MainModule& module_;
 
@@ -46,6 +47,7 @@ class Form : public QMainWindow
 
     QWidget* client_;
     bool activatedBefore_ = false;
+    QObject* shortcutsFirst_ = nullptr;
 };
 
 } // namespace horalog

@@ -134,6 +134,17 @@ class ClientTest : public QObject
         QVERIFY(!env->module->RestoreOnTop);
     }
 
+    void menuShortcutsWorkWhileTypingAName()
+    {
+        openClientList();
+        QVERIFY(test::showActive(form));
+        form->AddName->setFocus();
+        QTest::keyClicks(form->AddName, "Dunmore");
+        // Ctrl+A is also a text box's "select all"; here it is Client > Add.
+        QTest::keyClick(form->AddName, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(itemsOf(form->ClientList), (QStringList{"Baker's", "Carver", "Dunmore", "Zenith"}));
+    }
+
     void removingTheChosenClientLeavesNoChoice()
     {
         openClientList();
