@@ -4,6 +4,8 @@
 #include "controls/StatusBar.h"
 #include "controls/Twips.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 
 namespace horalog
@@ -12,6 +14,9 @@ namespace horalog
 namespace
 {
 constexpr int kStatusHeight = 300;
+constexpr int kLabelHeight = 240;
+// Labels may reach a little past their box, so that a caption longer than a narrow box is not cut.
+constexpr int kLabelOverhang = 120;
 } // namespace
 
 RecordForm::RecordForm(MainModule& module, const QString& caption, int clientWidthTwips,
@@ -29,6 +34,21 @@ RecordForm::RecordForm(MainModule& module, const QString& caption, int clientWid
     connect(Data1, &DataControl::Reposition, this, &RecordForm::Data1_Reposition);
     connect(Data1, &DataControl::Error, this,
             [this](const RuntimeError& error) { module_.reportError(error); });
+}
+
+QLineEdit* RecordForm::addLabelledBox(QLabel*& label, const QString& caption, const QRect& twips,
+                                      const QString& mask)
+{
+    label = new QLabel(caption, client());
+    placeTwips(label, twips.x(), twips.y() - kLabelHeight, twips.width() + kLabelOverhang, kLabelHeight);
+    auto* box = new QLineEdit(client());
+    placeTwips(box, twips.x(), twips.y(), twips.width(), twips.height());
+    if (!mask.isEmpty())
+        box->setInputMask(mask);
+    if (lastBox_)
+        QWidget::setTabOrder(lastBox_, box);
+    lastBox_ = box;
+    return box;
 }
 
 QMenu* RecordForm::buildMenus(bool helpLaunches)

@@ -3,6 +3,8 @@
 #include "app/Form.h"
 #include "controls/DataControl.h"
 
+class QLabel;
+class QLineEdit;
 class QMenu;
 
 namespace horalog
@@ -34,8 +36,15 @@ class RecordForm : public Form
     // File (with Close, Ctrl+F4), Edit (Delete, Ctrl+D; Find, Ctrl+F) and Help; returns the File menu.
     QMenu* buildMenus(bool helpLaunches);
 
+    // A box with its label standing directly above it, next in the tab order after the previous one;
+    // `mask` is an input mask, empty for free text.
+    QLineEdit* addLabelledBox(QLabel*& label, const QString& caption, const QRect& twips,
+                              const QString& mask = {});
+
   private:
     void deleteRecord();
+
+    QWidget* lastBox_ = nullptr;
 };
 
 } // namespace horalog

@@ -21,7 +21,6 @@ namespace
 
 constexpr int kClientWidth = 6270;
 constexpr int kClientHeight = 5775;
-constexpr int kLabelRise = 240;
 
 const QString kTitle = QStringLiteral("Horalog");
 const QString kDeleteWarning = QStringLiteral(
@@ -68,25 +67,16 @@ ClientData::ClientData(MainModule& module, const QListWidget* clientList)
 void ClientData::buildBoxes()
 {
     int plainIndex = 0;
-    QWidget* previous = nullptr;
     for (int row = 0; row < int(std::size(kBoxes)); ++row) {
         const BoxSpec& item = kBoxes[row];
-        auto* label = new QLabel(item.caption, client());
-        placeTwips(label, item.twips.x(), item.twips.y() - kLabelRise, item.twips.width(), kLabelRise);
-        Label1[size_t(row)] = label;
-        auto* box = new QLineEdit(client());
-        placeTwips(box, item.twips.x(), item.twips.y(), item.twips.width(), item.twips.height());
+        QLineEdit* box = addLabelledBox(Label1[size_t(row)], item.caption, item.twips, item.mask);
         if (item.maskedIndex >= 0) {
-            box->setInputMask(item.mask);
             MaskEdBox1[size_t(item.maskedIndex)] = box;
             if (item.maskedIndex > 0)
                 startAfterParenthesis(box);
         } else {
             Text1[size_t(plainIndex++)] = box;
         }
-        if (previous)
-            QWidget::setTabOrder(previous, box);
-        previous = box;
     }
     Label2 = new QLabel(QStringLiteral("Contact Information"), client());
     placeTwips(Label2, 240, 2040, 2175, 255);

@@ -118,36 +118,23 @@ EmployeeForm::EmployeeForm(MainModule& module)
     Form_Load();
 }
 
-QLineEdit* EmployeeForm::addBox(int index, const QString& caption, QRect twips)
-{
-    Label1[size_t(index)] = new QLabel(caption, client());
-    placeTwips(Label1[size_t(index)], twips.x(), twips.y() - kLabelHeight, twips.width() + 120, kLabelHeight);
-    auto* box = new QLineEdit(client());
-    placeTwips(box, twips.x(), twips.y(), twips.width(), twips.height());
-    return box;
-}
-
 void EmployeeForm::buildBoxes()
 {
-    QWidget* previous = nullptr;
     for (const BoxSpec& item : kBoxes) {
-        QLineEdit* box = addBox(item.index, item.caption, item.twips);
-        if (item.kind == DataControl::FieldKind::Masked) {
-            box->setInputMask(maskFor(item.index));
+        const bool masked = item.kind == DataControl::FieldKind::Masked;
+        QLineEdit* box = addLabelledBox(Label1[size_t(item.index)], item.caption, item.twips,
+                                        masked ? maskFor(item.index) : QString());
+        if (masked)
             MaskEdBox1[size_t(maskedIndex(item.index))] = box;
-        } else {
+        else
             Text1[size_t(item.index)] = box;
-        }
-        if (previous)
-            QWidget::setTabOrder(previous, box);
-        previous = box;
     }
     Label1[11] = new QLabel(QStringLiteral("Notes"), client());
     placeTwips(Label1[11], 120, 3240 - kLabelHeight, 1000, kLabelHeight);
     Notes = new QPlainTextEdit(client());
     placeTwips(Notes, 120, 3240, 4695, 615);
     Notes->setTabChangesFocus(true);
-    QWidget::setTabOrder(previous, Notes);
+    QWidget::setTabOrder(Text1[10], Notes);
     startAfterParenthesis(MaskEdBox1[1]);
 }
 

@@ -40,7 +40,6 @@ class EmployeeForm : public RecordForm
     void buildControls();
     void buildMenuBar();
     void Form_Load();
-    QLineEdit* addBox(int index, const QString& caption, QRect twips);
     bool namesAreComplete() const;
     bool typedValuesConvert() const;
     void refillMainEmployeeList();
