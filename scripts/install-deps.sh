@@ -2,7 +2,7 @@
 # Installs the Debian packages that Horalog needs to build, run and test; skips what is already there.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6sql6-sqlite libqt6svg6
   qt6-qpa-plugins fonts-liberation2
   sqlite3 xvfb xauth imagemagick unrtf
