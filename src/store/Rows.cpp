@@ -3,7 +3,6 @@
 #include "store/Sql.h"
 
 #include <QSqlDriver>
-#include <QSqlError>
 #include <QSqlIndex>
 #include <QStringList>
 
@@ -45,15 +44,7 @@ QSqlQuery selectRows(const QSqlDatabase& db, const QString& table, const std::op
     }
     if (!orderBy.isEmpty())
         sql += QStringLiteral(" ORDER BY %1").arg(quoted(db, orderBy));
-    // Not forward-only: a model over the rows moves back and forth in them.
-    QSqlQuery rows(db);
-    if (!rows.prepare(sql))
-        raiseSqlError(rows.lastError(), db);
-    for (qsizetype i = 0; i < values.size(); ++i)
-        rows.bindValue(int(i), values[i]);
-    if (!rows.exec())
-        raiseSqlError(rows.lastError(), db);
-    return rows;
+    return execute(db, sql, values, Cursor::Scrollable);
 }
 
 QString keyFieldOf(const QSqlDatabase& db, const QString& table)

@@ -60,10 +60,10 @@ void raiseSqlError(const QSqlError& error, const QSqlDatabase& db)
     throw sqlError(error, db.databaseName());
 }
 
-QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
+QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values, Cursor cursor)
 {
     QSqlQuery query(db);
-    query.setForwardOnly(true);
+    query.setForwardOnly(cursor == Cursor::ForwardOnly);
     if (!query.prepare(sql))
         raiseSqlError(query.lastError(), db);
     for (qsizetype i = 0; i < values.size(); ++i)

@@ -11,9 +11,13 @@ class QSqlError;
 namespace horalog::store
 {
 
+// How the rows of a query are read: once from the first to the last, or back and forth (a model).
+enum class Cursor { ForwardOnly, Scrollable };
+
 // Prepares `sql`, binds `values` to its placeholders in order and runs it; a failure raises the
 // RuntimeError that matches the engine's error.
-QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
+QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {},
+                  Cursor cursor = Cursor::ForwardOnly);
 
 // The RuntimeError the user sees for an engine error on the data file `file`.
 RuntimeError sqlError(const QSqlError& error, const QString& file);
