@@ -21,6 +21,7 @@ QString errorMessage(int number)
         {error::DiskFull, "Not enough space on disk to write '%1'."},
         {error::NotAValidPath, "'%1' isn't a valid path."},
         {error::FileReadOnly, "The file '%1' is read-only or could not be written."},
+        {error::NoEmployeeChosen, "\"Individual Employee\" is checked, but no employee is chosen."},
         {error::TableNotFound, "The data file has no table or field '%1'."},
         {error::RecordLocked, "Couldn't update '%1'; the data file is locked by another program."},
         {error::UnrecognizedFormat, "Unrecognized database format '%1'."},

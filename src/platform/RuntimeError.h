@@ -22,6 +22,7 @@ constexpr int FileNotFound = 3024;
 constexpr int DiskFull = 3026;
 constexpr int NotAValidPath = 3044;
 constexpr int FileReadOnly = 3051;
+constexpr int NoEmployeeChosen = 3075;
 constexpr int TableNotFound = 3078;
 constexpr int RecordLocked = 3260;
 constexpr int UnrecognizedFormat = 3343;

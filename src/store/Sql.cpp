@@ -73,6 +73,15 @@ QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList
     return query;
 }
 
+QStringList queryPlan(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
+{
+    QSqlQuery plan = execute(db, QStringLiteral("EXPLAIN QUERY PLAN ") + sql, values);
+    QStringList steps;
+    while (plan.next())
+        steps << plan.value(QStringLiteral("detail")).toString();
+    return steps;
+}
+
 Transaction::Transaction(QSqlDatabase db) : db_(std::move(db))
 {
     if (!db_.transaction())
