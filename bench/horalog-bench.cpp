@@ -1,8 +1,13 @@
-// Times start-up (from Main to the main window shown) and its peak memory on data files of
-// growing size. Each measurement runs in a fresh process so that peak memory is its own.
+// Times Horalog's operations on data files of growing size, each measurement in a fresh process so
+// that its peak memory is its own.
+//   horalog-bench [startup] [--rows 1000,100000,1000000] [--runs 7]   start-up, from Main to the main window
+//   horalog-bench hours [--runs 7]                                    filling the hours list of a period
 #include "app/MainModule.h"
 #include "app/RegModule.h"
+#include "entries/HoursForm.h"
 #include "platform/QtPlatform.h"
+#include "reports/ReportOption.h"
+#include "reports/ReportPeriods.h"
 #include "startup/Main.h"
 #include "store/DataFile.h"
 #include "store/Sql.h"
@@ -11,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QProcess>
 #include <QSqlError>
@@ -19,6 +25,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 using namespace horalog;
 
@@ -27,8 +34,11 @@ namespace
 
 constexpr int kEmployees = 25;
 constexpr int kClients = 60;
+// The hours files hold a hundred entries a day, ending on this day.
+constexpr int kEntriesPerDay = 100;
+const QDate kLastDay(2026, 12, 31);
 
-// Start-up must not wait for anybody: every box is answered with its default and counted.
+// Nothing measured may wait for anybody: every box is answered with its default and named.
 class QuietPrompter final : public Prompter
 {
   public:
@@ -54,7 +64,8 @@ long peakKilobytes()
     return -1;
 }
 
-void buildDataFile(const QString& dir, int rows)
+// `rows` entries, the first starting at `first`, one every `spacingSeconds`.
+void buildDataFile(const QString& dir, int rows, const QDateTime& first, int spacingSeconds)
 {
     const QString path = store::dataFilePath(dir);
     store::createDataFile(path);
@@ -72,9 +83,8 @@ void buildDataFile(const QString& dir, int rows)
         QSqlQuery insert(db);
         insert.prepare(QStringLiteral(R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday,
             "Start Time", "End Time", Hours, Billable) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?))"));
-        const QDateTime first(QDate(2000, 1, 1), QTime(8, 0));
         for (int i = 0; i < rows; ++i) {
-            const QDateTime start = first.addSecs(qint64(i) * 900);
+            const QDateTime start = first.addSecs(qint64(i) * spacingSeconds);
             insert.bindValue(0, 1 + i % kEmployees);
             insert.bindValue(1, QStringLiteral("Client %1").arg(1 + (i * 7) % kClients));
             insert.bindValue(2, QStringLiteral("Project %1").arg(i % 13));
@@ -92,18 +102,40 @@ void buildDataFile(const QString& dir, int rows)
     QSqlDatabase::removeDatabase(connection);
 }
 
-// Child process: one start-up on the prepared folders, printed as "milliseconds peak-kilobytes".
-int measureStartup(int argc, char* argv[], const QString& dataDir, const QString& settingsDir)
+// A hundred entries a day, the last of them on kLastDay.
+void buildHoursFile(const QString& dir, int rows)
 {
-    QApplication app(argc, argv);
+    const QDate firstDay = kLastDay.addDays(1 - rows / kEntriesPerDay);
+    buildDataFile(dir, rows, QDateTime(firstDay, QTime(0, 0)), 24 * 3600 / kEntriesPerDay);
+}
+
+struct Sample {
+    double milliseconds = 0;
+    long peakKb = 0;
+};
+
+template <typename T> T median(std::vector<T> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Services {
     QuietPrompter prompter;
     SystemClock clock;
     QtSoundPlayer sound;
     QtProcessLauncher process;
+    Platform platform{prompter, clock, sound, process};
+};
+
+// Child process: one start-up on the prepared folders, printed as "milliseconds peak-kilobytes".
+int measureStartup(const QString& dataDir, const QString& settingsDir)
+{
+    Services services;
     RegModule reg(settingsDir);
     reg.CreateNewKey(kHoralogKey);
     reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), dataDir, REG_SZ);
-    MainModule module(Platform{prompter, clock, sound, process}, reg);
+    MainModule module(services.platform, reg);
 
     QElapsedTimer timer;
     timer.start();
@@ -116,29 +148,145 @@ int measureStartup(int argc, char* argv[], const QString& dataDir, const QString
     return 0;
 }
 
-struct Sample {
-    double milliseconds;
-    long peakKb;
+// Child process: the hours list of the last `days` days of the file, from the query to the window
+// shown, printed as "milliseconds peak-kilobytes lines".
+int measureHours(const QString& dataDir, const QString& settingsDir, int days)
+{
+    Services services;
+    RegModule reg(settingsDir);
+    MainModule module(services.platform, reg);
+    module.DataPath = dataDir;
+    module.openTaskDatabase();
+    ReportOption options(module);
+    module.ReportStartDate = firstInstant(kLastDay.addDays(1 - days));
+    module.ReportEndDate = lastInstant(kLastDay);
+
+    QElapsedTimer timer;
+    timer.start();
+    auto* hours = new HoursForm(module, options);
+    hours->show();
+    QCoreApplication::processEvents();
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    if (!hours->isVisible())
+        return 1;
+    std::printf("%.3f %ld %d\n", elapsed, peakKilobytes(), int(hours->TimeList->count()));
+    delete hours;
+    return 0;
+}
+
+// Runs this program `runs` times with `arguments` and returns the median time and peak memory;
+// `check` is given each run's further output fields.
+std::optional<Sample> measure(const QStringList& arguments, int runs,
+                              const std::function<bool(const QList<QByteArray>&)>& check)
+{
+    std::vector<double> times;
+    std::vector<long> peaks;
+    for (int run = 0; run < runs; ++run) {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), arguments);
+        child.waitForFinished(-1);
+        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+        if (child.exitCode() != 0 || fields.size() < 2 || !check(fields.mid(2))) {
+            std::fprintf(stderr, "%s\n", child.readAllStandardError().constData());
+            return std::nullopt;
+        }
+        times.push_back(fields[0].toDouble());
+        peaks.push_back(fields[1].toLong());
+    }
+    return Sample{median(times), median(peaks)};
+}
+
+struct Folders {
+    QTemporaryDir root;
+    QString data() const { return QDir(root.path()).filePath(QStringLiteral("data")); }
+    QString settings() const { return QDir(root.path()).filePath(QStringLiteral("settings")); }
+    Folders() { QDir().mkpath(data()); }
 };
 
-template <typename T> T median(std::vector<T> values)
+int startupTable(const QList<int>& sizes, int runs)
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    QTextStream out(stdout);
+    out << "rows        start-up median (ms)   peak memory median (KiB)\n";
+    for (const int rows : sizes) {
+        Folders folders;
+        buildDataFile(folders.data(), rows, QDateTime(QDate(2000, 1, 1), QTime(8, 0)), 900);
+        const std::optional<Sample> sample =
+            measure({QStringLiteral("--measure-startup"), folders.data(), folders.settings()}, runs,
+                    [](const QList<QByteArray>& rest) { return rest.isEmpty(); });
+        if (!sample) {
+            out << "start-up failed on " << rows << " rows\n";
+            return 1;
+        }
+        out << QStringLiteral("%1 %2 %3\n")
+                   .arg(rows, -11)
+                   .arg(sample->milliseconds, -22, 'f', 2)
+                   .arg(sample->peakKb);
+        out.flush();
+    }
+    return 0;
+}
+
+// Each listed count once in a file of just those entries and once in a file of a million, so that
+// the cost of a period can be compared across the size of the history.
+int hoursTable(int runs)
+{
+    const QList<int> listed{1000, 10000, 100000};
+    const int largeFile = 1000000;
+    QTextStream out(stdout);
+    Folders large;
+    buildHoursFile(large.data(), largeFile);
+    for (const int count : listed) {
+        Folders own;
+        buildHoursFile(own.data(), count);
+        for (const auto& [rows, folders] :
+             {std::pair<int, const Folders*>{count, &own}, {largeFile, &large}}) {
+            const std::optional<Sample> sample =
+                measure({QStringLiteral("--measure-hours"), folders->data(), folders->settings(),
+                         QString::number(count / kEntriesPerDay)},
+                        runs, [count](const QList<QByteArray>& rest) {
+                            return rest.size() == 1 && rest[0].toInt() == count;
+                        });
+            if (!sample) {
+                out << "hours list failed on file=" << rows << " listed=" << count << "\n";
+                return 1;
+            }
+            out << QStringLiteral("hours file=%1 listed=%2 median_ms=%3 peak_kib=%4\n")
+                       .arg(rows)
+                       .arg(count)
+                       .arg(sample->milliseconds, 0, 'f', 2)
+                       .arg(sample->peakKb);
+            out.flush();
+        }
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc == 4 && QByteArray(argv[1]) == "--measure-startup")
-        return measureStartup(argc, argv, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (argc == 4 && mode == "--measure-startup") {
+        QApplication app(argc, argv);
+        return measureStartup(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
+    if (argc == 5 && mode == "--measure-hours") {
+        QApplication app(argc, argv);
+        return measureHours(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                            QByteArray(argv[4]).toInt());
+    }
 
     QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    const bool hours = !arguments.isEmpty() && arguments.first() == QLatin1String("hours");
+    if (!arguments.isEmpty() && (hours || arguments.first() == QLatin1String("startup")))
+        arguments.removeFirst();
     QList<int> sizes{1000, 100000, 1000000};
     int runs = 7;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (int i = 1; i + 1 < arguments.size(); i += 2) {
+    for (int i = 0; i + 1 < arguments.size(); i += 2) {
         if (arguments[i] == QLatin1String("--rows")) {
             sizes.clear();
             for (const QString& size : arguments[i + 1].split(QLatin1Char(',')))
@@ -147,35 +295,5 @@ int main(int argc, char* argv[])
             runs = std::max(1, arguments[i + 1].toInt());
         }
     }
-
-    QTextStream out(stdout);
-    out << "rows        start-up median (ms)   peak memory median (KiB)\n";
-    for (const int rows : sizes) {
-        QTemporaryDir folder;
-        const QString dataDir = QDir(folder.path()).filePath(QStringLiteral("data"));
-        const QString settingsDir = QDir(folder.path()).filePath(QStringLiteral("settings"));
-        QDir().mkpath(dataDir);
-        buildDataFile(dataDir, rows);
-        std::vector<double> times;
-        std::vector<long> peaks;
-        for (int run = 0; run < runs; ++run) {
-            QProcess child;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-            child.setProcessEnvironment(environment);
-            child.start(QCoreApplication::applicationFilePath(),
-                        {QStringLiteral("--measure-startup"), dataDir, settingsDir});
-            child.waitForFinished(-1);
-            const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-            if (child.exitCode() != 0 || fields.size() != 2) {
-                out << "start-up failed on " << rows << " rows: " << child.readAllStandardError() << "\n";
-                return 1;
-            }
-            times.push_back(fields[0].toDouble());
-            peaks.push_back(fields[1].toLong());
-        }
-        out << QStringLiteral("%1 %2 %3\n").arg(rows, -11).arg(median(times), -22, 'f', 2).arg(median(peaks));
-        out.flush();
-    }
-    return 0;
+    return hours ? hoursTable(runs) : startupTable(sizes, runs);
 }

@@ -50,10 +50,15 @@ QComboBox* makeChoice(QWidget* parent, int left)
     return list;
 }
 
+// Disabled, so that it takes neither focus nor typing, but with its text as dark as in any box: it
+// shows values to read.
 QLineEdit* makeShownBox(QWidget* parent, int left, int top, int width, int height)
 {
     auto* box = new QLineEdit(parent);
     box->setEnabled(false);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+    box->setPalette(palette);
     placeTwips(box, left, top, width, height);
     return box;
 }
@@ -100,7 +105,7 @@ void EditForm::buildChoices()
     Label2[2] = makeLabel(area, QStringLiteral("Hours"), 3480, 2280, kMomentBoxWidth);
     Hours = makeShownBox(area, 3480, 2520, kMomentBoxWidth, 300);
     QPalette palette = Hours->palette();
-    palette.setColor(QPalette::Base, kLightGrey);
+    palette.setColor(QPalette::Disabled, QPalette::Base, kLightGrey);
     Hours->setPalette(palette);
     SSCommand1 = new QPushButton(QIcon(QStringLiteral(":/icons/close.svg")), QString(), area);
     SSCommand1->setAccessibleName(QStringLiteral("Close"));

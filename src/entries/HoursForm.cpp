@@ -12,7 +12,9 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <memory>
 
 namespace horalog
@@ -35,6 +37,44 @@ const std::array<ButtonSpec, 3> kButtons{{
     {QStringLiteral("&Total"), 2040},
     {QStringLiteral("&Close"), 3900},
 }};
+
+constexpr int kListLeft = 240;
+constexpr int kClientHeadingLeft = 1980;
+
+// The tab of a line stops under the "Client" heading, however wide the hours before it are.
+class ClientColumnDelegate : public QStyledItemDelegate
+{
+  public:
+    explicit ClientColumnDelegate(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QString line = item.text;
+        item.text.clear();
+        const QStyle* style = list_->style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, list_);
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+        const QRect text =
+            style->subElementRect(QStyle::SE_ItemViewItemText, &item, list_).adjusted(margin, 0, -margin, 0);
+        QTextOption layout(Qt::AlignLeft | Qt::AlignVCenter);
+        layout.setWrapMode(QTextOption::NoWrap);
+        layout.setTabStopDistance(pixels(kClientHeadingLeft - kListLeft) - list_->frameWidth() - text.left());
+        const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (item.state & QStyle::State_Active) ? QPalette::Active
+                                                                                 : QPalette::Inactive;
+        painter->save();
+        painter->setFont(item.font);
+        painter->setPen(item.palette.color(
+            group, (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(text, line, layout);
+        painter->restore();
+    }
+
+  private:
+    QListWidget* list_;
+};
 
 QLabel* makeHeading(QWidget* parent, const QString& caption, int left)
 {
@@ -69,7 +109,7 @@ void HoursForm::buildControls()
     placeTwips(Label1, 240, 240, 4935, 375);
     Label2 = makeHeading(area, QStringLiteral("Date"), 420);
     Label3 = makeHeading(area, QStringLiteral("Hours"), 1200);
-    Label4 = makeHeading(area, QStringLiteral("Client"), 1980);
+    Label4 = makeHeading(area, QStringLiteral("Client"), kClientHeadingLeft);
 
     TimeList = new QListWidget(area);
     TimeList->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -78,7 +118,8 @@ void HoursForm::buildControls()
     QPalette palette = TimeList->palette();
     palette.setColor(QPalette::Base, kLightGrey);
     TimeList->setPalette(palette);
-    placeTwips(TimeList, 240, 1080, 4800, 2205);
+    TimeList->setItemDelegate(new ClientColumnDelegate(TimeList));
+    placeTwips(TimeList, kListLeft, 1080, 4800, 2205);
     TimeList->viewport()->installEventFilter(this);
     connect(TimeList, &QListWidget::itemDoubleClicked, this, &HoursForm::TimeList_DblClick);
 
