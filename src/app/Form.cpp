@@ -109,6 +109,8 @@ class MenuAccessKeysFirst : public QObject
             clash->controlsTurn = false;
             clash->menu->close();
             clash->control->setFocus(Qt::ShortcutFocusReason);
+            // Shows the focus frame, as for a key pressed to reach a control.
+            clash->control->window()->setAttribute(Qt::WA_KeyboardFocusChange);
             return true;
         }
         // The bar opens the menu.
