@@ -31,7 +31,7 @@ void sampleData(test::TestEnvironment& env)
             ('zenith', '', '', '', '', '', '', '', '', '', '', '', '', ''))",
         R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time", "End Time", Hours, Billable)
             VALUES (1, 'Acme Tooling', 'Press line', 'Site survey', '2026-12-28', '2026-12-28 10:05:00',
-                    '2026-12-28 12:20:30', 1248.25, 1))",
+                    '2026-12-28 12:20:30', 2.25, 1))",
     });
 }
 
