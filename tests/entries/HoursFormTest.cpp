@@ -21,7 +21,7 @@ namespace
 {
 
 // Recorded out of date order; two lie just outside the first half of December, one has no employee
-// and one no values at all.
+// and its client in other letters, and one has no values at all.
 const QStringList kEntries{
     R"(INSERT INTO Employees (LastName, FirstName) VALUES ('Carver', 'Ben'), ('Adams', 'Cy'), ('Brandt', 'Alice'))",
     R"(INSERT INTO Clients (ClientName) VALUES ('Acme'), ('Baker''s'), ('The "Q" Co'), ('zenith'))",
@@ -32,7 +32,7 @@ const QStringList kEntries{
         (3, 3, 'The "Q" Co', 'Audit', 'Ledger', '2026-12-05', '2026-12-05 13:00:00', '2026-12-05 13:30:00', 0.5, 1),
         (4, 1, 'Acme', 'Web', 'Old', '2026-11-30', '2026-11-30 09:00:00', '2026-11-30 10:00:00', 1, 1),
         (5, 1, 'zenith', 'Web', 'Late', '2026-12-16', '2026-12-16 09:00:00', '2026-12-16 10:00:00', 1, 1),
-        (6, 0, 'Acme', 'Web', 'Nobody', '2026-12-10', '2026-12-10 09:00:00', '2026-12-10 12:00:00', 3, 0),
+        (6, 0, 'acme', 'Web', 'Nobody', '2026-12-10', '2026-12-10 09:00:00', '2026-12-10 12:00:00', 3, 0),
         (7, 3, 'Baker''s', 'Bread', 'Flour', '2026-12-03', '2026-12-03 14:00:00', '2026-12-03 14:45:00', 0.75, 1))",
     "INSERT INTO Times DEFAULT VALUES",
 };
@@ -40,7 +40,7 @@ const QStringList kEntries{
 const QString kLine1 = "12/15/26    1.25\t Acme";
 const QString kLine2 = "12/01/26    2.00\t Baker's";
 const QString kLine3 = "12/05/26    0.50\t The \"Q\" Co";
-const QString kLine6 = "12/10/26    3.00\t Acme";
+const QString kLine6 = "12/10/26    3.00\t acme";
 const QString kLine7 = "12/03/26    0.75\t Baker's";
 
 } // namespace
@@ -131,6 +131,8 @@ class HoursFormTest : public QObject
                                   << QList<int>{1, 3, 7};
         QTest::newRow("one employee")
             << "All" << false << "Brandt, Alice" << QStringList{kLine3, kLine7} << QList<int>{3, 7};
+        QTest::newRow("client in any letter case")
+            << "Acme" << false << QString() << QStringList{kLine1, kLine6} << QList<int>{1, 6};
         QTest::newRow("client with an apostrophe")
             << "Baker's" << false << QString() << QStringList{kLine2, kLine7} << QList<int>{2, 7};
         QTest::newRow("client with double quotes")
@@ -239,7 +241,7 @@ class HoursFormTest : public QObject
                  QString("Employee:   Brandt, Alice\rClient:\t   The \"Q\" Co\rProject:\t   Audit\r"
                          "Task:\t   Ledger\rDate:\t   12/5/26\rStart:\t   1:00 pm\rEnd:\t   1:30 pm\r"
                          "Hours:\t   0.50\rBillable:\t   Yes"));
-        QVERIFY(env->fake.prompter.messages[1].text.startsWith("Employee:   \rClient:\t   Acme\r"));
+        QVERIFY(env->fake.prompter.messages[1].text.startsWith("Employee:   \rClient:\t   acme\r"));
         QVERIFY(env->fake.prompter.messages[1].text.endsWith("Billable:\t   No"));
     }
 
