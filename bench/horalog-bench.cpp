@@ -174,29 +174,35 @@ int measureHours(const QString& dataDir, const QString& settingsDir, int days)
     return 0;
 }
 
-// Runs this program `runs` times with `arguments` and returns the median time and peak memory;
-// `check` is given each run's further output fields.
-std::optional<Sample> measure(const QStringList& arguments, int runs,
-                              const std::function<bool(const QList<QByteArray>&)>& check)
+// Runs this program once with each of `cases`, for `runs` rounds, so that a load on the machine falls
+// alike on every case; returns each case's median time and peak memory. `check` is given the further
+// output fields of each run.
+std::optional<QList<Sample>> measure(const QList<QStringList>& cases, int runs,
+                                     const std::function<bool(const QList<QByteArray>&)>& check)
 {
-    std::vector<double> times;
-    std::vector<long> peaks;
+    std::vector<std::vector<double>> times(size_t(cases.size()));
+    std::vector<std::vector<long>> peaks(size_t(cases.size()));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     for (int run = 0; run < runs; ++run) {
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), arguments);
-        child.waitForFinished(-1);
-        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-        if (child.exitCode() != 0 || fields.size() < 2 || !check(fields.mid(2))) {
-            std::fprintf(stderr, "%s\n", child.readAllStandardError().constData());
-            return std::nullopt;
+        for (size_t i = 0; i < size_t(cases.size()); ++i) {
+            QProcess child;
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(), cases[qsizetype(i)]);
+            child.waitForFinished(-1);
+            const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+            if (child.exitCode() != 0 || fields.size() < 2 || !check(fields.mid(2))) {
+                std::fprintf(stderr, "%s\n", child.readAllStandardError().constData());
+                return std::nullopt;
+            }
+            times[i].push_back(fields[0].toDouble());
+            peaks[i].push_back(fields[1].toLong());
         }
-        times.push_back(fields[0].toDouble());
-        peaks.push_back(fields[1].toLong());
     }
-    return Sample{median(times), median(peaks)};
+    QList<Sample> samples;
+    for (size_t i = 0; i < times.size(); ++i)
+        samples.append({median(times[i]), median(peaks[i])});
+    return samples;
 }
 
 struct Folders {
@@ -213,17 +219,17 @@ int startupTable(const QList<int>& sizes, int runs)
     for (const int rows : sizes) {
         Folders folders;
         buildDataFile(folders.data(), rows, QDateTime(QDate(2000, 1, 1), QTime(8, 0)), 900);
-        const std::optional<Sample> sample =
-            measure({QStringLiteral("--measure-startup"), folders.data(), folders.settings()}, runs,
+        const std::optional<QList<Sample>> samples =
+            measure({{QStringLiteral("--measure-startup"), folders.data(), folders.settings()}}, runs,
                     [](const QList<QByteArray>& rest) { return rest.isEmpty(); });
-        if (!sample) {
+        if (!samples) {
             out << "start-up failed on " << rows << " rows\n";
             return 1;
         }
         out << QStringLiteral("%1 %2 %3\n")
                    .arg(rows, -11)
-                   .arg(sample->milliseconds, -22, 'f', 2)
-                   .arg(sample->peakKb);
+                   .arg(samples->first().milliseconds, -22, 'f', 2)
+                   .arg(samples->first().peakKb);
         out.flush();
     }
     return 0;
@@ -241,25 +247,25 @@ int hoursTable(int runs)
     for (const int count : listed) {
         Folders own;
         buildHoursFile(own.data(), count);
-        for (const auto& [rows, folders] :
-             {std::pair<int, const Folders*>{count, &own}, {largeFile, &large}}) {
-            const std::optional<Sample> sample =
-                measure({QStringLiteral("--measure-hours"), folders->data(), folders->settings(),
-                         QString::number(count / kEntriesPerDay)},
-                        runs, [count](const QList<QByteArray>& rest) {
-                            return rest.size() == 1 && rest[0].toInt() == count;
-                        });
-            if (!sample) {
-                out << "hours list failed on file=" << rows << " listed=" << count << "\n";
-                return 1;
-            }
+        const QString days = QString::number(count / kEntriesPerDay);
+        const std::optional<QList<Sample>> samples =
+            measure({{QStringLiteral("--measure-hours"), own.data(), own.settings(), days},
+                     {QStringLiteral("--measure-hours"), large.data(), large.settings(), days}},
+                    runs, [count](const QList<QByteArray>& rest) {
+                        return rest.size() == 1 && rest[0].toInt() == count;
+                    });
+        if (!samples) {
+            out << "hours list failed on listed=" << count << "\n";
+            return 1;
+        }
+        for (const auto& [rows, sample] :
+             {std::pair{count, samples->at(0)}, std::pair{largeFile, samples->at(1)}})
             out << QStringLiteral("hours file=%1 listed=%2 median_ms=%3 peak_kib=%4\n")
                        .arg(rows)
                        .arg(count)
-                       .arg(sample->milliseconds, 0, 'f', 2)
-                       .arg(sample->peakKb);
-            out.flush();
-        }
+                       .arg(sample.milliseconds, 0, 'f', 2)
+                       .arg(sample.peakKb);
+        out.flush();
     }
     return 0;
 }
