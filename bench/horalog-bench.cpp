@@ -1,7 +1,10 @@
 // Times Horalog's operations on data files of growing size, each measurement in a fresh process so
 // that its peak memory is its own.
-//   horalog-bench [startup] [--rows 1000,100000,1000000] [--runs 7]   start-up, from Main to the main window
-//   horalog-bench hours [--runs 7]                                    filling the hours list of a period
+//   horalog-bench [startup] [--rows 1000,100000,1000000] [--runs 7]
+//       start-up (from Main to the main window shown), the moment the data file's integrity check is
+//       done (from the same start; the first write waits for it), and the peak memory
+//   horalog-bench hours [--runs 7]
+//       filling the hours list of a period, from the query to the window shown, and the peak memory
 #include "app/MainModule.h"
 #include "app/RegModule.h"
 #include "entries/HoursForm.h"
@@ -10,6 +13,7 @@
 #include "reports/ReportPeriods.h"
 #include "startup/Main.h"
 #include "store/DataFile.h"
+#include "store/DataFileHealth.h"
 #include "store/Sql.h"
 
 #include <QApplication>
@@ -64,6 +68,15 @@ long peakKilobytes()
     return -1;
 }
 
+// Forgets the peak so far, so that the next peakKilobytes() is the peak of what follows; does nothing
+// where the system does not offer it.
+void resetPeak()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
 // `rows` entries, the first starting at `first`, one every `spacingSeconds`.
 void buildDataFile(const QString& dir, int rows, const QDateTime& first, int spacingSeconds)
 {
@@ -109,10 +122,8 @@ void buildHoursFile(const QString& dir, int rows)
     buildDataFile(dir, rows, QDateTime(firstDay, QTime(0, 0)), 24 * 3600 / kEntriesPerDay);
 }
 
-struct Sample {
-    double milliseconds = 0;
-    long peakKb = 0;
-};
+// The numbers one measuring run prints, or their medians over several runs.
+using Figures = QList<double>;
 
 template <typename T> T median(std::vector<T> values)
 {
@@ -128,7 +139,7 @@ struct Services {
     Platform platform{prompter, clock, sound, process};
 };
 
-// Child process: one start-up on the prepared folders, printed as "milliseconds peak-kilobytes".
+// Child process: one start-up on the prepared folders, printed as "start-up-ms checked-ms peak-kilobytes".
 int measureStartup(const QString& dataDir, const QString& settingsDir)
 {
     Services services;
@@ -144,12 +155,17 @@ int measureStartup(const QString& dataDir, const QString& settingsDir)
     const double elapsed = timer.nsecsElapsed() / 1e6;
     if (!module.mainWindow || !module.mainWindow->isVisible())
         return 1;
-    std::printf("%.3f %ld\n", elapsed, peakKilobytes());
+    store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
+    health.waitUntilChecked();
+    const double checked = timer.nsecsElapsed() / 1e6;
+    if (health.isDamaged())
+        return 1;
+    std::printf("%.3f %.3f %ld\n", elapsed, checked, peakKilobytes());
     return 0;
 }
 
 // Child process: the hours list of the last `days` days of the file, from the query to the window
-// shown, printed as "milliseconds peak-kilobytes lines".
+// shown, printed as "milliseconds peak-kilobytes lines"; the peak is that of the list's making.
 int measureHours(const QString& dataDir, const QString& settingsDir, int days)
 {
     Services services;
@@ -160,6 +176,13 @@ int measureHours(const QString& dataDir, const QString& settingsDir, int days)
     ReportOption options(module);
     module.ReportStartDate = firstInstant(kLastDay.addDays(1 - days));
     module.ReportEndDate = lastInstant(kLastDay);
+    // The check of the whole file that opening starts has long ended when a user chooses a period;
+    // its cost is the start-up's.
+    store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
+    health.waitUntilChecked();
+    if (health.isDamaged())
+        return 1;
+    resetPeak();
 
     QElapsedTimer timer;
     timer.start();
@@ -175,34 +198,40 @@ int measureHours(const QString& dataDir, const QString& settingsDir, int days)
 }
 
 // Runs this program once with each of `cases`, for `runs` rounds, so that a load on the machine falls
-// alike on every case; returns each case's median time and peak memory. `check` is given the further
-// output fields of each run.
-std::optional<QList<Sample>> measure(const QList<QStringList>& cases, int runs,
-                                     const std::function<bool(const QList<QByteArray>&)>& check)
+// alike on every case; returns, for each case, the median of each number its runs printed. A run
+// fails the measurement when it fails or `valid` does not hold for what it printed.
+std::optional<QList<Figures>> measure(const QList<QStringList>& cases, int runs,
+                                      const std::function<bool(const Figures&)>& valid)
 {
-    std::vector<std::vector<double>> times(size_t(cases.size()));
-    std::vector<std::vector<long>> peaks(size_t(cases.size()));
+    QList<QList<std::vector<double>>> printed(cases.size());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     for (int run = 0; run < runs; ++run) {
-        for (size_t i = 0; i < size_t(cases.size()); ++i) {
+        for (qsizetype i = 0; i < cases.size(); ++i) {
             QProcess child;
             child.setProcessEnvironment(environment);
-            child.start(QCoreApplication::applicationFilePath(), cases[qsizetype(i)]);
+            child.start(QCoreApplication::applicationFilePath(), cases[i]);
             child.waitForFinished(-1);
-            const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-            if (child.exitCode() != 0 || fields.size() < 2 || !check(fields.mid(2))) {
+            Figures figures;
+            for (const QByteArray& field : child.readAllStandardOutput().trimmed().split(' '))
+                figures << field.toDouble();
+            if (child.exitCode() != 0 || !valid(figures)) {
                 std::fprintf(stderr, "%s\n", child.readAllStandardError().constData());
                 return std::nullopt;
             }
-            times[i].push_back(fields[0].toDouble());
-            peaks[i].push_back(fields[1].toLong());
+            printed[i].resize(figures.size());
+            for (qsizetype field = 0; field < figures.size(); ++field)
+                printed[i][field].push_back(figures[field]);
         }
     }
-    QList<Sample> samples;
-    for (size_t i = 0; i < times.size(); ++i)
-        samples.append({median(times[i]), median(peaks[i])});
-    return samples;
+    QList<Figures> medians;
+    for (const QList<std::vector<double>>& fields : std::as_const(printed)) {
+        Figures caseMedians;
+        for (const std::vector<double>& values : fields)
+            caseMedians << median(values);
+        medians << caseMedians;
+    }
+    return medians;
 }
 
 struct Folders {
@@ -215,21 +244,23 @@ struct Folders {
 int startupTable(const QList<int>& sizes, int runs)
 {
     QTextStream out(stdout);
-    out << "rows        start-up median (ms)   peak memory median (KiB)\n";
+    out << "rows        start-up median (ms)   checked median (ms)   peak memory median (KiB)\n";
     for (const int rows : sizes) {
         Folders folders;
         buildDataFile(folders.data(), rows, QDateTime(QDate(2000, 1, 1), QTime(8, 0)), 900);
-        const std::optional<QList<Sample>> samples =
+        const std::optional<QList<Figures>> medians =
             measure({{QStringLiteral("--measure-startup"), folders.data(), folders.settings()}}, runs,
-                    [](const QList<QByteArray>& rest) { return rest.isEmpty(); });
-        if (!samples) {
+                    [](const Figures& figures) { return figures.size() == 3; });
+        if (!medians) {
             out << "start-up failed on " << rows << " rows\n";
             return 1;
         }
-        out << QStringLiteral("%1 %2 %3\n")
+        const Figures& startup = medians->first();
+        out << QStringLiteral("%1 %2 %3 %4\n")
                    .arg(rows, -11)
-                   .arg(samples->first().milliseconds, -22, 'f', 2)
-                   .arg(samples->first().peakKb);
+                   .arg(startup[0], -22, 'f', 2)
+                   .arg(startup[1], -21, 'f', 2)
+                   .arg(qint64(startup[2]));
         out.flush();
     }
     return 0;
@@ -248,23 +279,21 @@ int hoursTable(int runs)
         Folders own;
         buildHoursFile(own.data(), count);
         const QString days = QString::number(count / kEntriesPerDay);
-        const std::optional<QList<Sample>> samples =
-            measure({{QStringLiteral("--measure-hours"), own.data(), own.settings(), days},
-                     {QStringLiteral("--measure-hours"), large.data(), large.settings(), days}},
-                    runs, [count](const QList<QByteArray>& rest) {
-                        return rest.size() == 1 && rest[0].toInt() == count;
-                    });
-        if (!samples) {
+        const std::optional<QList<Figures>> medians = measure(
+            {{QStringLiteral("--measure-hours"), own.data(), own.settings(), days},
+             {QStringLiteral("--measure-hours"), large.data(), large.settings(), days}},
+            runs, [count](const Figures& figures) { return figures.size() == 3 && figures[2] == count; });
+        if (!medians) {
             out << "hours list failed on listed=" << count << "\n";
             return 1;
         }
-        for (const auto& [rows, sample] :
-             {std::pair{count, samples->at(0)}, std::pair{largeFile, samples->at(1)}})
+        for (const auto& [rows, figures] :
+             {std::pair{count, medians->at(0)}, std::pair{largeFile, medians->at(1)}})
             out << QStringLiteral("hours file=%1 listed=%2 median_ms=%3 peak_kib=%4\n")
                        .arg(rows)
                        .arg(count)
-                       .arg(sample.milliseconds, 0, 'f', 2)
-                       .arg(sample.peakKb);
+                       .arg(figures[0], 0, 'f', 2)
+                       .arg(qint64(figures[1]));
         out.flush();
     }
     return 0;
