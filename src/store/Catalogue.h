@@ -3,9 +3,11 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QPair>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 #include <optional>
 
 // Every statement the program runs against the data file. Values are always bound.
@@ -35,6 +37,16 @@ struct RecentWork {
     QString task;
 };
 
+struct AlarmRow {
+    int id = 0;
+    QString description;
+    QTime time;
+    int recurrence = 0;
+    int weekDay = 0;
+    int monthDay = 0;
+    QString sound;
+};
+
 // The newest entry by start time; only that row is read.
 std::optional<TimesEntry> latestEntry(const QSqlDatabase& db);
 // A row without values, for a data file that has no entry yet.
@@ -55,5 +67,14 @@ std::optional<int> employeeIdByName(const QSqlDatabase& db, const QString& name)
 std::optional<RecentWork> latestWorkOfEmployee(const QSqlDatabase& db, int employeeId);
 // The project and task of the employee's newest entry for the client.
 std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employeeId, const QString& client);
+
+// The employee's alarms in the order they were created.
+QList<AlarmRow> employeeAlarms(const QSqlDatabase& db, int employeeId);
+// The alarms' descriptions and keys in the same order, for the alarm list.
+QList<QPair<int, QString>> alarmDescriptions(const QSqlDatabase& db, int employeeId);
+// A new "Just Today" alarm without a time yet.
+void addAlarm(const QSqlDatabase& db, int employeeId, const QString& description, const QString& sound,
+              const QString& soundName);
+void deleteAlarm(const QSqlDatabase& db, int alarmId);
 
 } // namespace horalog::store
