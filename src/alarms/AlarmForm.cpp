@@ -392,10 +392,11 @@ void AlarmForm::Data1_Reposition()
     }
     if (Data1->position() < 0)
         return;
+    // Selecting "Weekly" sets the weekday to today's first; the row's own comes back after it.
     const int recurrence = boxValue(RecurrenceBox);
+    const int weekDay = boxValue(WeekDayBox);
     if (recurrence >= JustToday && recurrence <= Monthly)
         Option2[size_t(recurrence)]->setChecked(true);
-    const int weekDay = boxValue(WeekDayBox);
     Combo1->setCurrentIndex(weekDay >= 1 && weekDay <= 7 ? weekDay - 1 : -1);
     setAlarmControlsEnabled(true);
 }
@@ -407,6 +408,7 @@ void AlarmForm::setAlarmControlsEnabled(bool enabled)
                              static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2)})
         control->setEnabled(enabled);
     EditMenu->menuAction()->setEnabled(enabled);
+    SoundMenuItem->setEnabled(enabled);
 }
 
 void AlarmForm::Text1_Change(int Index)

@@ -60,8 +60,9 @@ void AlarmMessageForm::announce(const QString& text)
 {
     SSPanel1->setText(text);
     fitAnnouncement();
+    if (isVisible())
+        raise();
     show();
-    raise();
     activateWindow();
     if (!announced_) {
         announced_ = true;
@@ -74,9 +75,12 @@ void AlarmMessageForm::fitAnnouncement()
 {
     const int needed = SSPanel1->heightForWidth(SSPanel1->width());
     const int grow = qMax(0, needed - pixels(kPanel.height()));
+    const QSize area = twipsSize(kClientWidth, kClientHeight) + QSize(0, grow);
+    if (client()->size() == area)
+        return;
     SSPanel1->setFixedHeight(pixels(kPanel.height()) + grow);
     Command1->move(Command1->x(), pixels(kOkButton.y()) + grow);
-    client()->setFixedSize(twipsSize(kClientWidth, kClientHeight) + QSize(0, grow));
+    client()->setFixedSize(area);
 }
 
 void AlarmMessageForm::Timer1_Timer()

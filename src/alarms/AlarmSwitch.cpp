@@ -24,8 +24,9 @@ AlarmForm& loadAlarmForm(MainModule& module)
 void showAlarmForm(MainModule& module)
 {
     AlarmForm& form = loadAlarmForm(module);
+    if (form.isVisible())
+        form.raise();
     form.show();
-    form.raise();
     form.activateWindow();
 }
 
