@@ -121,11 +121,26 @@ QRadioButton* makeOption(QWidget* frame, const OptionSpec& spec)
     return option;
 }
 
-void setGrey(QLineEdit* box)
+// A display the user cannot enter, whose text still reads plainly; `grey` gives it a grey ground.
+QLineEdit* makeDisplay(QWidget* parent, const QRect& twips, bool grey)
 {
+    auto* box = new QLineEdit(parent);
+    box->setEnabled(false);
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, QColor(192, 192, 192));
+    palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+    if (grey)
+        palette.setColor(QPalette::Disabled, QPalette::Base, QColor(192, 192, 192));
     box->setPalette(palette);
+    placeTwips(box, twips.x(), twips.y(), twips.width(), twips.height());
+    return box;
+}
+
+// The hint panel is as wide as its longest hint needs.
+int hintPanelTwips()
+{
+    const QFontMetrics metrics(sansSerif());
+    constexpr int kPanelMargins = 10;
+    return qMax(1660, twipsFromPixels(metrics.horizontalAdvance(kDeleteHint) + kPanelMargins));
 }
 
 // A "Just Today" alarm has rung once its alert is gone: it leaves the data file, and the Alarms
@@ -142,7 +157,7 @@ void forgetJustTodayAlarm(MainModule& module, int alarmId)
 AlarmForm::AlarmForm(MainModule& module)
     : Form(module, QStringLiteral("Alarms"), kClientWidth, kClientHeight), Data1(new DataControl(client())),
       StatusBar1(new StatusBar(module.platform.clock,
-                               {{StatusBar::Style::Text, 1660, false, QString()},
+                               {{StatusBar::Style::Text, hintPanelTwips(), false, QString()},
                                 {StatusBar::Style::Text, 200, true, QString()},
                                 {StatusBar::Style::Time, 900, false, QString()},
                                 {StatusBar::Style::Date, 900, false, QString()}},
@@ -171,6 +186,8 @@ void AlarmForm::buildList()
 {
     DBList1 = new QListWidget(client());
     placeTwips(DBList1, 120, 240, 2055, 1035);
+    DBList1->setWordWrap(true);
+    DBList1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DBList1->installEventFilter(this);
     connect(DBList1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -197,9 +214,7 @@ void AlarmForm::buildWhen()
 
     SpinButton2[0] = new SpinButton(client());
     placeTwips(SpinButton2[0], 600, 3600, 255, 375);
-    Text2[0] = new QLineEdit(client());
-    Text2[0]->setEnabled(false);
-    placeTwips(Text2[0], 960, 3645, 855, 285);
+    Text2[0] = makeDisplay(client(), {960, 3645, 855, 285}, false);
     SpinButton2[1] = new SpinButton(client());
     placeTwips(SpinButton2[1], 1920, 3600, 255, 375);
     for (int i = 0; i < int(SpinButton2.size()); ++i) {
@@ -226,6 +241,7 @@ void AlarmForm::buildRecurrence()
 
     Combo1 = new QComboBox(Frame2);
     placeTwips(Combo1, 1080, 1080, 1215, 315);
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Combo1->setVisible(false);
     connect(Combo1, &QComboBox::currentIndexChanged, this, &AlarmForm::Combo1_Click);
 
@@ -234,10 +250,7 @@ void AlarmForm::buildRecurrence()
     SpinButton1->setVisible(false);
     connect(SpinButton1, &SpinButton::SpinUp, this, [this] { SpinButton1_Spin(1); });
     connect(SpinButton1, &SpinButton::SpinDown, this, [this] { SpinButton1_Spin(-1); });
-    Text2[2] = new QLineEdit(Frame2);
-    Text2[2]->setEnabled(false);
-    setGrey(Text2[2]);
-    placeTwips(Text2[2], 1800, 1485, 495, 285);
+    Text2[2] = makeDisplay(Frame2, {1800, 1485, 495, 285}, true);
     Text2[2]->setVisible(false);
 }
 
@@ -306,6 +319,7 @@ void AlarmForm::Form_Load()
         Combo1->addItems(weekdayNames());
         Combo1->setCurrentIndex(-1);
     }
+    fitWeekdayList();
     for (int i = 0; i < int(Text1.size()); ++i)
         Data1->bind(Text1[size_t(i)], kBoundFields[size_t(i)]);
     module_.guarded([this] {
@@ -401,6 +415,19 @@ void AlarmForm::Data1_Reposition()
     setAlarmControlsEnabled(true);
 }
 
+// The weekday list reaches left, over the room "Weekly" leaves, when the user's longest weekday name
+// needs more than its usual width.
+void AlarmForm::fitWeekdayList()
+{
+    const QRect usual = twipsRect(1080, 1080, 1215, 315);
+    const int right = pixels(2355);
+    const int width = qMin(qMax(usual.width(), Combo1->sizeHint().width()), right - pixels(960));
+    const int left = qMin(usual.x(), right - width);
+    Combo1->setGeometry(left, usual.y(), width, usual.height());
+    QRadioButton* weekly = Option2[Weekly];
+    weekly->resize(left - weekly->x(), weekly->height());
+}
+
 void AlarmForm::setAlarmControlsEnabled(bool enabled)
 {
     for (QWidget* control : {static_cast<QWidget*>(SSCommand2[0]), static_cast<QWidget*>(SSCommand2[1]),
@@ -414,10 +441,15 @@ void AlarmForm::setAlarmControlsEnabled(bool enabled)
 void AlarmForm::Text1_Change(int Index)
 {
     const QString text = Text1[size_t(Index)]->text();
-    if (Index == TimeBox)
+    if (Index == TimeBox) {
         Text2[0]->setText(formatTime(timeOfDayFromStore(text)));
-    else if (Index == MonthDayBox)
+    } else if (Index == SoundNameBox) {
+        // A long name shows from its start; the whole path is in the tip.
+        Text1[SoundNameBox]->setCursorPosition(0);
+        Text1[SoundNameBox]->setToolTip(Text1[SoundBox]->text());
+    } else if (Index == MonthDayBox) {
         Text2[2]->setText(text.isEmpty() ? QString() : text + OrdinalSuffix(text.toInt()));
+    }
 }
 
 int AlarmForm::boxValue(int index) const
@@ -629,6 +661,7 @@ void AlarmForm::fillAlarmList()
     for (const auto& [alarmId, description] : store::alarmDescriptions(module_.TaskDatabase(), employeeId_)) {
         auto* item = new QListWidgetItem(description, DBList1);
         item->setData(Qt::UserRole, alarmId);
+        item->setToolTip(description);
     }
     DBList1->setCurrentRow(-1);
 }

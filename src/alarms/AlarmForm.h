@@ -103,6 +103,7 @@ class AlarmForm : public Form
     void Data1_Reposition();
     void Text1_Change(int Index);
     void DBList1_KeyDown(int key);
+    void fitWeekdayList();
     void setAlarmControlsEnabled(bool enabled);
     void setBox(int index, const QString& text);
     bool writeEdits();

@@ -1,5 +1,9 @@
 // Renders every window with sample data into PNG files, to look at: horalog-screens OUTDIR
+#include "alarms/AlarmForm.h"
+#include "alarms/AlarmMessageForm.h"
+#include "alarms/AlarmSwitch.h"
 #include "app/AboutForm.h"
+#include "app/frmMenus.h"
 #include "clients/Client.h"
 #include "clients/ClientData.h"
 #include "employees/EmployeeForm.h"
@@ -9,6 +13,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
+#include <QRadioButton>
 
 using namespace horalog;
 
@@ -32,6 +38,12 @@ void sampleData(test::TestEnvironment& env)
         R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time", "End Time", Hours, Billable)
             VALUES (1, 'Acme Tooling', 'Press line', 'Site survey', '2026-12-09', '2026-12-09 13:05:00',
                     '2026-12-09 14:20:30', 1.25, 1))",
+        R"(INSERT INTO ALARMS (EmployeeID, AlarmDescription, AlarmTime, Recurrence, WeekDay, MonthDay, AlarmSound,
+            SoundName) VALUES
+            (1, 'Call Dana at Acme', '14:40:00', 0, 0, 0, 'BeepBeep.wav', 'BeepBeep.wav'),
+            (1, 'Weekly status report for the Wednesday meeting', '12:59:00', 2, 3, 0,
+             '/usr/share/sounds/Westminster Chimes.wav', 'Westminster Chimes.wav'),
+            (1, 'Pay the rent', '09:00:00', 3, 0, 28, 'BeepBeep.wav', 'BeepBeep.wav'))",
     });
 }
 
@@ -70,6 +82,26 @@ int main(int argc, char* argv[])
     auto* clientData = new ClientData(module, clients->ClientList);
     clientData->activate();
     save(clientData, out, QStringLiteral("client-record"));
+
+    module.CurrentEmployeeID = 1;
+    auto* alarms = new AlarmForm(module);
+    alarms->DBList1->setCurrentRow(1);
+    save(alarms, out, QStringLiteral("alarms"));
+    alarms->DBList1->setCurrentRow(2);
+    alarms->Option1[3]->setChecked(true);
+    save(alarms, out, QStringLiteral("alarms-monthly"));
+    ToggleAlarms(module);
+    save(alarms, out, QStringLiteral("alarms-checking"));
+    auto* alert = new AlarmMessageForm(module);
+    alert->announce(
+        QStringLiteral("It's 12:59 PM...\ntime for\nWeekly status report for the Wednesday meeting"));
+    save(alert, out, QStringLiteral("alarm-message"));
+    alert->close();
+    auto* carrier = new frmMenus(module);
+    carrier->popupAt(timer->mapToGlobal(QPoint(130, 230)));
+    QApplication::processEvents();
+    carrier->MenuPopup->grab().save(QDir(out).filePath(QStringLiteral("alarm-popup.png")));
+    timer->grab().save(QDir(out).filePath(QStringLiteral("main-alarm-on.png")));
     test::closeAllWindows();
     return 0;
 }
