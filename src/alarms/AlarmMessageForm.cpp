@@ -4,9 +4,11 @@
 #include "controls/Fonts.h"
 #include "controls/Twips.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 namespace horalog
 {
@@ -49,7 +51,7 @@ AlarmMessageForm::AlarmMessageForm(MainModule& module)
 void AlarmMessageForm::Form_Load()
 {
     module_.setTopmost(*this, true);
-    move(0, 0);
+    move(frameCorner());
     Timer1->start();
     Timer2->start();
 }
@@ -81,6 +83,18 @@ void AlarmMessageForm::fitAnnouncement()
     SSPanel1->setFixedHeight(pixels(kPanel.height()) + grow);
     Command1->move(Command1->x(), pixels(kOkButton.y()) + grow);
     client()->setFixedSize(area);
+}
+
+// The frame, title bar and all, takes the screen's corner. X11 window managers put a new window's
+// frame around the place it asks for, so there it asks for the place inside a frame like the main
+// window's; elsewhere the place asked for is the frame's own.
+QPoint AlarmMessageForm::frameCorner() const
+{
+    const QWidget* framed = module_.mainWindow;
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !framed || !framed->windowHandle())
+        return {};
+    const QPoint inset = framed->geometry().topLeft() - framed->frameGeometry().topLeft();
+    return {qMax(0, inset.x()), qMax(0, inset.y())};
 }
 
 void AlarmMessageForm::Timer1_Timer()

@@ -37,8 +37,10 @@ class AlarmMessageForm : public Form
   private:
     void Form_Load();
     void fitAnnouncement();
+    QPoint frameCorner() const;
 
     bool announced_ = false;
+
 };
 
 } // namespace horalog

@@ -195,7 +195,7 @@ class AlarmCheckTest : public QObject
         AlarmMessageForm* alert = fx->alert();
         QVERIFY(alert);
         QCOMPARE(alert->windowTitle(), QString("Alarm Message"));
-        QCOMPARE(alert->pos(), QPoint(0, 0));
+        QCOMPARE(alert->frameGeometry().topLeft(), QPoint(0, 0));
         QVERIFY(alert->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(alert->Timer1->interval(), 10000);
         QVERIFY(alert->Timer1->isActive() && !alert->Timer1->isSingleShot());
