@@ -40,7 +40,6 @@ class AlarmMessageForm : public Form
     QPoint frameCorner() const;
 
     bool announced_ = false;
-
 };
 
 } // namespace horalog

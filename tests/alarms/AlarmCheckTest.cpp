@@ -84,6 +84,8 @@ class AlarmCheckTest : public QObject
     {
         fx->addAlarm("the dentist", "14:40:00", EveryDay, 0, 0, "/sounds/Gong.wav");
         QVERIFY(checkingOn());
+        QCOMPARE(fx->alarmForm()->Timer1->interval(), 10000);
+        QVERIFY(fx->alarmForm()->Timer1->isActive());
         tickAt(QTime(14, 39, 55));
         QVERIFY(!fx->alert());
         tickAt(QTime(14, 40, 5));

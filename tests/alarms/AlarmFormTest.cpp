@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlQuery>
 #include <QTest>
 #include <QToolButton>
 
@@ -391,6 +392,42 @@ class AlarmFormTest : public QObject
         QVERIFY(form->Option2[1]->isChecked());
         QVERIFY(!form->Combo1->isVisible());
         QVERIFY(fx->env->module->AlarmsOn);
+    }
+
+    // A data file that refuses writes: each failure is reported, nothing is half made, checking does not
+    // go on over an unsaved time, and the same commands work once the fault is gone.
+    void aReadOnlyDataFile()
+    {
+        const int id = fx->addAlarm("Stand-up", "09:00:00");
+        form = fx->openAlarms();
+        pick(0);
+        const auto setReadOnly = [this](bool readOnly) {
+            QSqlQuery(fx->env->module->TaskDatabase())
+                .exec(QString("PRAGMA query_only = %1").arg(readOnly ? "ON" : "OFF"));
+        };
+        setReadOnly(true);
+        fx->env->fake.prompter.answerText("Call the bank");
+        fx->env->fake.prompter.answer(Answer::Ok);
+        QVERIFY(Fixture::trigger(form->NewMenuItem));
+        QVERIFY(fx->env->fake.prompter.messages.last().text.startsWith("Error 3051 has occurred."));
+        QCOMPARE(fx->env->count("ALARMS"), 1);
+        QCOMPARE(test::itemsOf(form->DBList1), QStringList{"Stand-up"});
+
+        QVERIFY(Fixture::press(form->Option1[2]));
+        QCOMPARE(form->Text2[0]->text(), QString("3:10 PM"));
+        fx->env->fake.prompter.answer(Answer::Ok);
+        fx->env->fake.prompter.answer(Answer::No);
+        QVERIFY(Fixture::press(form->SSCommand1[1]));
+        QVERIFY(!fx->env->module->AlarmsOn);
+        QCOMPARE(form->Text2[0]->text(), QString("3:10 PM"));
+        QCOMPARE(field("AlarmTime", id).toString(), QString("09:00:00"));
+
+        setReadOnly(false);
+        QVERIFY(Fixture::press(form->SSCommand1[1]));
+        QVERIFY(fx->env->module->AlarmsOn);
+        QCOMPARE(field("AlarmTime", id).toString(), QString("15:10:00"));
+        newAlarm("Call the bank");
+        QCOMPARE(test::itemsOf(form->DBList1), (QStringList{"Stand-up", "Call the bank"}));
     }
 
     void withoutAnEmployeeTheAlarmsOfNoOneAreShown()
