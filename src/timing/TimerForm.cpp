@@ -1,7 +1,9 @@
 #include "timing/TimerForm.h"
 
+#include "alarms/AlarmSwitch.h"
 #include "app/MainModule.h"
 #include "app/RegModule.h"
+#include "app/frmMenus.h"
 #include "clients/Client.h"
 #include "controls/BoxRules.h"
 #include "controls/Fonts.h"
@@ -143,6 +145,11 @@ void TimerForm::buildControls()
     placeTwips(StatusBar1, 0, 3510, 4875, 300);
     StatusBar1->showHintFor(area, QString());
     connect(StatusBar1, &StatusBar::mouseMoved, this, &TimerForm::StatusBar1_MouseMove);
+    connect(StatusBar1, &StatusBar::mousePressed, this, [this](Qt::MouseButton button, const QPoint& twips) {
+        statusPressButton_ = button;
+        statusPressTwips_ = twips;
+    });
+    connect(StatusBar1, &StatusBar::panelClicked, this, &TimerForm::StatusBar1_PanelClick);
 
     selectAllOnEntry(Project);
     selectAllOnEntry(Task);
@@ -202,7 +209,7 @@ void TimerForm::buildMenus()
     editMenu->addSeparator();
     AlarmMenuItem = editMenu->addAction(QStringLiteral("&Alarms"));
     AlarmMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    AlarmMenuItem->setEnabled(false);
+    connect(AlarmMenuItem, &QAction::triggered, this, [this] { showAlarmForm(module_); });
 
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     HoursMenuItem = viewMenu->addAction(QStringLiteral("&Hours"));
@@ -306,6 +313,9 @@ void TimerForm::EmployeeList_Click()
     if (!EmployeeList->isEnabled() || EmployeeList->currentIndex() < 0)
         return;
     module_.guarded([this] {
+        // Alarms belong to one employee; another one's are not checked for him or her.
+        if (module_.AlarmsOn)
+            ToggleAlarms(module_);
         const QSqlDatabase db = module_.TaskDatabase();
         const std::optional<int> employeeId = store::employeeIdByName(db, EmployeeList->currentText());
         if (!employeeId)
@@ -357,6 +367,21 @@ void TimerForm::StatusBar1_MouseMove(const QPoint& twips)
 {
     const bool overAlarmPanel = twips.x() >= 1920 && twips.x() <= 2820 && twips.y() <= 240;
     StatusBar1->setHint(overAlarmPanel ? kStatusHintArea : QString());
+}
+
+// A right-click on the alarm panel opens the alarm popup where it was clicked.
+void TimerForm::StatusBar1_PanelClick(int panel)
+{
+    if (statusPressButton_ != Qt::RightButton || panel != 2)
+        return;
+    frmMenus* carrier = module_.menuForm;
+    if (!carrier) {
+        carrier = new frmMenus(module_);
+        connect(carrier, &frmMenus::toggleChosen, this, [this] { PopupToggleAlarms(module_); });
+        connect(carrier, &frmMenus::editChosen, this, [this] { showAlarmForm(module_); });
+    }
+    carrier->popupAt(
+        StatusBar1->mapToGlobal(QPoint(pixels(statusPressTwips_.x()), pixels(statusPressTwips_.y()))));
 }
 
 void TimerForm::SSCommand1_Click(int Index)
@@ -460,6 +485,9 @@ void TimerForm::Form_Unload()
                                 FloatMenuItem->isChecked() ? QStringLiteral("True") : QStringLiteral("False"),
                                 REG_SZ);
     });
+    unloadAlarmWindows(module_);
+    if (module_.menuForm)
+        module_.menuForm->close();
 }
 
 } // namespace horalog

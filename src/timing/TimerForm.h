@@ -63,6 +63,7 @@ class TimerForm : public Form
     void ClientList_Click();
     void FloatMenuItem_Click();
     void StatusBar1_MouseMove(const QPoint& twips);
+    void StatusBar1_PanelClick(int panel);
 
     // A task is being timed while its entry waits, unsaved, for the stop.
     bool isTiming() const { return pending_.has_value(); }
@@ -90,6 +91,9 @@ class TimerForm : public Form
     void exitProgram();
 
     std::optional<store::TimesEntry> pending_;
+    // The last press on the status bar: which button, and where in twips.
+    Qt::MouseButton statusPressButton_ = Qt::NoButton;
+    QPoint statusPressTwips_;
 };
 
 // Fills a choose-only list with `items` in letter order, leaving nothing chosen and running no handler.
