@@ -1,5 +1,7 @@
 #include "app/RegModule.h"
 
+#include "platform/PrivateFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,9 +18,14 @@ constexpr long kFailure = 1;
 constexpr long kNotFound = 2;
 constexpr long kUnsupportedType = -1;
 
+// The settings name the data directory: a new settings file is the owner's only; a file replaced by
+// the write keeps the rights of the one it replaces.
 long statusOf(QSettings& key)
 {
-    key.sync();
+    {
+        const TightUmask ownerOnly;
+        key.sync();
+    }
     return key.status() == QSettings::NoError ? kSuccess : kFailure;
 }
 } // namespace
@@ -92,7 +99,8 @@ void RegModule::SetKeyValue(const QString& keyName, const QString& valueName, co
 void RegModule::CreateNewKey(const QString& keyName) const
 {
     const QString file = keyFile(keyName);
-    QDir().mkpath(QFileInfo(file).absolutePath());
+    makePrivateFolder(QFileInfo(file).absolutePath());
+    const TightUmask ownerOnly;
     QFile key(file);
     key.open(QIODevice::Append);
 }

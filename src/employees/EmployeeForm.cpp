@@ -210,7 +210,8 @@ bool EmployeeForm::namesAreComplete() const
     return false;
 }
 
-// Dates and the pay rate are typed as text; what does not convert is named and kept for correction.
+// Dates and the pay rate are typed as text; what does not convert is named by its box and kept for
+// correction. The message never repeats the typed value: a birthdate or a pay rate is personal.
 bool EmployeeForm::typedValuesConvert() const
 {
     const auto refuse = [this](const QString& text) {
@@ -221,14 +222,13 @@ bool EmployeeForm::typedValuesConvert() const
         const QString text = Text1[size_t(index)]->text().trimmed();
         if (!text.isEmpty() && !parseDate(text).isValid())
             return refuse(
-                QStringLiteral("\"%1\" is not a date.  Type the %2 as month/day/year, for example 3/15/2024.")
-                    .arg(text, Label1[size_t(index)]->text()));
+                QStringLiteral("The %1 is not a date.  Type it as month/day/year, for example 3/15/2024.")
+                    .arg(Label1[size_t(index)]->text()));
     }
     const QString payRate = Text1[10]->text().trimmed();
     if (!payRate.isEmpty() && !parseAmount(payRate))
         return refuse(
-            QStringLiteral("\"%1\" is not an amount.  Type the Pay Rate as a number, for example 18.50.")
-                .arg(payRate));
+            QStringLiteral("The Pay Rate is not an amount.  Type it as a number, for example 18.50."));
     return true;
 }
 

@@ -27,6 +27,8 @@ QString errorMessage(int number)
         {error::FileReadOnly, "The file '%1' is read-only or could not be written."},
         {error::NoEmployeeChosen, "\"Individual Employee\" is checked, but no employee is chosen."},
         {error::TableNotFound, "The data file has no table or field '%1'."},
+        {error::NotAPlainTable,
+         "'%1' in the file '%2' is not a plain table.  Horalog reads only plain tables from another file."},
         {error::RecordLocked, "Couldn't update '%1'; the data file is locked by another program."},
         {error::IncompleteDataFile, "The data file '%1' lacks tables or fields that Horalog needs: %2."},
         {error::UnrecognizedFormat, "Unrecognized database format '%1'."},

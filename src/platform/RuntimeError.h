@@ -28,6 +28,8 @@ constexpr int FileReadOnly = 3051;
 constexpr int NoEmployeeChosen = 3075;
 constexpr int TableNotFound = 3078;
 constexpr int RecordLocked = 3260;
+// A file from elsewhere holds code (a view, a virtual table) where a table should be.
+constexpr int NotAPlainTable = 3262;
 constexpr int IncompleteDataFile = 3265;
 constexpr int UnrecognizedFormat = 3343;
 } // namespace error

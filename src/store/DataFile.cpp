@@ -1,5 +1,6 @@
 #include "store/DataFile.h"
 
+#include "platform/PrivateFiles.h"
 #include "platform/RuntimeError.h"
 #include "store/Sql.h"
 
@@ -177,6 +178,8 @@ void createDataFile(const QString& path)
 {
     const QString connectionName = QStringLiteral("create:") + path;
     {
+        // The file and its journal are the owner's only from their first moment.
+        const TightUmask ownerOnly;
         QSqlDatabase db = connect(path, connectionName);
         if (!db.open())
             raiseSqlError(db.lastError(), db);

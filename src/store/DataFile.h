@@ -16,7 +16,7 @@ QString dataFilePath(const QString& directory);
 // file that is not a data file, raises the RuntimeError that names it; nothing is created.
 QSqlDatabase openDataFile(const QString& directory, const QString& connectionName);
 
-// Writes a new, empty data file with every table, key, cascade and index.
+// Writes a new, empty data file with every table, key, cascade and index, readable by its owner only.
 void createDataFile(const QString& path);
 
 } // namespace horalog::store

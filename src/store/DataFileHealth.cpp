@@ -1,10 +1,9 @@
 #include "store/DataFileHealth.h"
 
 #include "store/Sql.h"
+#include "store/Untrusted.h"
 
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 #include <QtConcurrent/QtConcurrentRun>
 #include <map>
@@ -95,32 +94,22 @@ void DataFileHealth::settleCheck()
         damaged_ = true;
 }
 
-// Runs in a worker thread, on a connection made and dropped there.
+// Runs in a worker thread, on a connection made and dropped there. The file may have come from
+// anywhere, so it is read as a foreign file is. A check that cannot run (the file locked by another
+// program for long, or gone) finds nothing and leaves writing open.
 DataFileHealth::Verdict DataFileHealth::quickCheck(const QString& path)
 {
     const QString connection = QStringLiteral("check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    Verdict verdict = Verdict::Unknown;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
-        verdict = verdictOf(db);
-        db.close();
+    Verdict verdict = Verdict::Sound;
+    try {
+        openUntrusted(path, connection).close();
+    } catch (const RuntimeError& failure) {
+        const bool damaged =
+            failure.number() == error::DataFileDamaged || failure.number() == error::UnrecognizedFormat;
+        verdict = damaged ? Verdict::Damaged : Verdict::Unknown;
     }
     QSqlDatabase::removeDatabase(connection);
     return verdict;
-}
-
-// A check that cannot run (the file locked by another program for long, or gone) finds nothing and
-// leaves writing open.
-DataFileHealth::Verdict DataFileHealth::verdictOf(QSqlDatabase& db)
-{
-    if (!db.open())
-        return reportsDamage(db.lastError()) ? Verdict::Damaged : Verdict::Unknown;
-    QSqlQuery check(db);
-    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next())
-        return reportsDamage(check.lastError()) ? Verdict::Damaged : Verdict::Unknown;
-    return check.value(0).toString() == QLatin1String("ok") ? Verdict::Sound : Verdict::Damaged;
 }
 
 } // namespace horalog::store

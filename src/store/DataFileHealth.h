@@ -50,7 +50,6 @@ class DataFileHealth : public QObject
 
     explicit DataFileHealth(QString path);
     static Verdict quickCheck(const QString& path);
-    static Verdict verdictOf(QSqlDatabase& db);
     // Takes the verdict of a finished check into account.
     void settleCheck();
     void announceDamage();
