@@ -2,6 +2,7 @@
 
 #include "app/Form.h"
 #include "store/Catalogue.h"
+#include "timing/ShutdownRecovery.h"
 
 #include <array>
 #include <optional>
@@ -63,12 +64,21 @@ class TimerForm : public Form
     void ClientList_Click();
     void FloatMenuItem_Click();
     void StatusBar1_MouseMove(const QPoint& twips);
+    void ImportMenuItem_Click();
+    void OptionsSubMenu_Click();
+    void ImportData();
+
+    // The desktop session ends; `canAsk` says whether the user may be asked. False when the user
+    // keeps working, which refuses the end of the session. Otherwise the timing has been saved for
+    // the next start (or given up at the user's word) and the window's close steps have run.
+    bool endOfSession(bool canAsk);
 
     // A task is being timed while its entry waits, unsaved, for the stop.
     bool isTiming() const { return pending_.has_value(); }
     const std::optional<store::TimesEntry>& pendingEntry() const { return pending_; }
 
   protected:
+    void Form_Activate() override;
     bool Form_QueryUnload() override;
     void Form_Unload() override;
 
@@ -88,8 +98,20 @@ class TimerForm : public Form
     void startTiming();
     void stopTiming();
     void exitProgram();
+    TimingSnapshot shownTiming() const;
+    void saveTimingForResume();
+    void giveUpTiming();
+    void resumeAfterSessionEnd();
+    void offerInterruptedTiming();
+    void resumeTiming(const SavedTiming& saved);
+    void refillListsKeepingChoices();
 
     std::optional<store::TimesEntry> pending_;
+    ShutdownRecovery recovery_;
+    // The import dialog offers the file of the previous import again.
+    QString importFileName_;
+    // The session is ending: a question still up when it ended has no answer.
+    bool ending_ = false;
 };
 
 // Fills a choose-only list with `items` in letter order, leaving nothing chosen and running no handler.
