@@ -449,9 +449,16 @@ void TimerForm::dropOnTopWhileModal()
 
 void TimerForm::startTiming()
 {
+    const QDateTime now = toWholeSecond(module_.platform.clock.now());
+    beginTiming(now, now.date());
+}
+
+// The running copy is written once the timing shows its start, so it never holds another one.
+void TimerForm::beginTiming(const QDateTime& start, const QDate& day)
+{
     store::TimesEntry entry;
-    entry.start = toWholeSecond(module_.platform.clock.now());
-    entry.day = entry.start.date();
+    entry.start = start;
+    entry.day = day;
     pending_ = entry;
     StartTime->setText(formatTime(entry.start));
     DateToday->setText(formatShortDate(entry.day));
@@ -487,7 +494,7 @@ void TimerForm::exitProgram()
     }
     if (!askCancelTiming(module_))
         return;
-    giveUpTiming();
+    recovery_.timingEnded();
     module_.platform.process.exitNow();
 }
 
@@ -589,7 +596,7 @@ void TimerForm::offerInterruptedTiming()
 }
 
 // Each value that can no longer be used (an employee or client no longer listed, a start that
-// cannot be read or lies ahead) is skipped; the others are restored.
+// cannot be read or lies ahead) is skipped and the new timing keeps its own; the others are restored.
 void TimerForm::resumeTiming(const SavedTiming& saved)
 {
     const int employee = EmployeeList->findText(saved.user, Qt::MatchExactly);
@@ -600,19 +607,10 @@ void TimerForm::resumeTiming(const SavedTiming& saved)
         ClientList->setCurrentIndex(client);
     Project->setText(saved.project);
     Task->setText(saved.task);
-    SSCommand1_Click(0);
-    if (!isTiming())
-        return;
-    if (saved.start.isValid() && saved.start <= pending_->start) {
-        pending_->start = saved.start;
-        StartTime->setText(formatTime(saved.start));
-    }
-    if (saved.day.isValid()) {
-        pending_->day = saved.day;
-        DateToday->setText(formatShortDate(saved.day));
-    }
     Billable->setChecked(saved.billable);
-    recovery_.timingStarted(shownTiming());
+    const QDateTime now = toWholeSecond(module_.platform.clock.now());
+    const bool startUsable = saved.start.isValid() && saved.start <= now;
+    beginTiming(startUsable ? saved.start : now, saved.day.isValid() ? saved.day : now.date());
 }
 
 void TimerForm::ImportMenuItem_Click()
@@ -672,7 +670,7 @@ void TimerForm::OptionsSubMenu_Click()
     }
     tell(module_, kDataLocationChanged, MessageIcon::Information);
     if (isTiming())
-        giveUpTiming();
+        recovery_.timingEnded();
     module_.platform.process.startDetached(QCoreApplication::applicationFilePath(), {});
     module_.platform.process.exitNow();
 }

@@ -96,6 +96,7 @@ class TimerForm : public Form
     void selectClient(const QString& client);
     void dropOnTopWhileModal();
     void startTiming();
+    void beginTiming(const QDateTime& start, const QDate& day);
     void stopTiming();
     void exitProgram();
     TimingSnapshot shownTiming() const;

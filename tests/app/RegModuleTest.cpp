@@ -79,6 +79,23 @@ class RegModuleTest : public QObject
         QCOMPARE(RegModule(folder->path()).QueryValue(kHoralogKey, QStringLiteral("Value")).toString(), text);
     }
 
+    // The values of a saved timing go to the disk together; before the key exists nothing is written.
+    void severalValuesAreWrittenTogether()
+    {
+        const QList<std::pair<QString, QString>> values{
+            {"Cancelled", "True"}, {"User", "Smith, John"}, {"Running/Active", "False"}};
+        QVERIFY(!reg->SetKeyValuesDurably(kHoralogKey, values));
+        QVERIFY(!QFileInfo::exists(reg->keyFile(kHoralogKey)));
+        reg->CreateNewKey(kHoralogKey);
+        reg->SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), QStringLiteral("/srv/horalog"), REG_SZ);
+        QVERIFY(reg->SetKeyValuesDurably(kHoralogKey, values));
+        const RegModule nextStart(folder->path());
+        for (const auto& [name, text] : values)
+            QCOMPARE(nextStart.QueryValue(kHoralogKey, name).toString(), text);
+        QCOMPARE(nextStart.QueryValue(kHoralogKey, QStringLiteral("DataDir")).toString(),
+                 QString("/srv/horalog"));
+    }
+
     void valuesAreWrittenAsText_data()
     {
         QTest::addColumn<QVariant>("value");

@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPointer>
+#include <QSettings>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QWidget>
@@ -64,6 +66,15 @@ QVariant TestEnvironment::scalar(const QString& query, const QVariantList& value
 int TestEnvironment::count(const QString& table)
 {
     return scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toInt();
+}
+
+QString TestEnvironment::settingOnDisk(const QString& name) const
+{
+    QTemporaryDir copyDir;
+    const QString copy = QDir(copyDir.path()).filePath(QStringLiteral("copy.conf"));
+    if (!QFile::copy(reg.keyFile(kHoralogKey), copy))
+        return {};
+    return QSettings(copy, QSettings::IniFormat).value(name).toString();
 }
 
 bool closeAllWindows()

@@ -31,6 +31,10 @@ class TestEnvironment
     QVariant scalar(const QString& query, const QVariantList& values = {});
     int count(const QString& table);
 
+    // A setting as the next start of the program finds it: read from a copy of the settings file,
+    // which no settings object of this process has cached. Empty when the file cannot be read.
+    QString settingOnDisk(const QString& name) const;
+
     FakePlatform fake;
     RegModule reg;
     std::unique_ptr<MainModule> module;

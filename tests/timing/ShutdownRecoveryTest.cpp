@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QTest>
 
 using namespace horalog;
@@ -67,11 +66,7 @@ class ShutdownRecoveryTest : public QObject
         return form;
     }
 
-    // The settings as the next start of the program reads them from the disk.
-    QString stored(const QString& name) const
-    {
-        return QSettings(env->reg.keyFile(kHoralogKey), QSettings::IniFormat).value(name).toString();
-    }
+    QString stored(const QString& name) const { return env->settingOnDisk(name); }
 
     void store(const QMap<QString, QString>& values) const
     {
