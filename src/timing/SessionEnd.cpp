@@ -68,31 +68,30 @@ SessionEnd::~SessionEnd()
     }
 }
 
-// The user is asked only while a task is timed and the session manager lets the program ask.
+// The user is asked only while a task is timed and the session manager lets the program ask. The
+// program does not end here: the session closes its windows when it really ends.
 void SessionEnd::commitData(QSessionManager& manager)
 {
     auto* timer = qobject_cast<TimerForm*>(module_.mainWindow);
     if (!timer)
         return;
     const bool canAsk = timer->isTiming() && manager.allowsInteraction();
-    const bool ends = timer->endOfSession(canAsk);
-    if (!ends)
+    if (!timer->endOfSession(canAsk))
         manager.cancel();
     if (canAsk)
         manager.release();
-    if (ends)
-        QCoreApplication::exit(0);
 }
 
-// The signal may come while a question of the start-up is up, before the main event loop runs;
-// the process ends at once, once the timing and the settings are on the disk.
+// The signal may come while a question is up, even before the main event loop runs: the process ends
+// at once, once the timing and the settings are on the disk, and the question stays unanswered.
 void SessionEnd::signalArrived()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t read = ::read(signalPipe[0], &byte, 1);
     if (auto* timer = qobject_cast<TimerForm*>(module_.mainWindow))
-        timer->endOfSession(false);
-    module_.platform.process.exitNow();
+        timer->endedBySignal();
+    else
+        module_.platform.process.exitNow();
 }
 
 } // namespace horalog

@@ -10,10 +10,10 @@ namespace horalog
 
 class MainModule;
 
-// Turns the end of the desktop session into the main window's session-end close, then ends the
-// program: the session manager's request to save (it may let the program ask the user, and the
-// user may refuse the end), and SIGTERM or SIGHUP, with which a session ends its processes and
-// nobody can be asked. One per process; it lives for the whole run.
+// Hands the end of the desktop session to the main window: the session manager's request to save
+// (it may let the program ask the user, and the user may refuse the end), and SIGTERM or SIGHUP,
+// with which a session ends its processes and nobody can be asked. One per process; it lives for
+// the whole run.
 class SessionEnd : public QObject
 {
     Q_OBJECT

@@ -111,6 +111,7 @@ bool ShutdownRecovery::saveForResume(const TimingSnapshot& timing)
     values.append({kActive, kFalse});
     const bool written = reg_.SetKeyValuesDurably(kHoralogKey, values);
     running_.reset();
+    savedForResume_ = true;
     return written;
 }
 
@@ -128,8 +129,12 @@ bool ShutdownRecovery::timingStarted(const TimingSnapshot& timing)
 
 bool ShutdownRecovery::timingEnded()
 {
-    const bool written = reg_.SetKeyValuesDurably(kHoralogKey, {{kActive, kFalse}});
+    Values values{{kActive, kFalse}};
+    if (savedForResume_)
+        values.append({kCancelled, kFalse});
+    const bool written = reg_.SetKeyValuesDurably(kHoralogKey, values);
     running_.reset();
+    savedForResume_ = false;
     return written;
 }
 

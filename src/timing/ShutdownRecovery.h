@@ -55,11 +55,13 @@ class ShutdownRecovery
     ShutdownRecovery(const ShutdownRecovery&) = delete;
     ShutdownRecovery& operator=(const ShutdownRecovery&) = delete;
 
-    // The session ends while timing: the timing waits for the next start; the running copy is done.
+    // The session ends while timing: the timing waits for the next start in place of the running copy.
     bool saveForResume(const TimingSnapshot& timing);
+    // The timing of this window was saved for the next start and has not ended since.
+    bool savedForResume() const { return savedForResume_; }
     // A timing began (or was resumed with an earlier start): keep a running copy of it.
     bool timingStarted(const TimingSnapshot& timing);
-    // The timing was recorded or given up.
+    // The timing was recorded or given up: neither copy of it waits any longer.
     bool timingEnded();
 
     SessionEndMark sessionEndMark() const;
@@ -82,6 +84,7 @@ class ShutdownRecovery
     // Held while this process times a task, so another Horalog does not take the running copy
     // for one left behind.
     std::unique_ptr<QLockFile> running_;
+    bool savedForResume_ = false;
 };
 
 // "m/d/yy h:mm AM/PM" as the session-end values keep the start; the century is the one that puts

@@ -509,23 +509,17 @@ TimingSnapshot TimerForm::shownTiming() const
             Billable->isChecked()};
 }
 
-void TimerForm::saveTimingForResume()
-{
-    if (!isTiming())
-        return;
-    recovery_.saveForResume(shownTiming());
-    pending_.reset();
-}
-
 void TimerForm::giveUpTiming()
 {
     pending_.reset();
     recovery_.timingEnded();
 }
 
+// A timing saved for the next start goes without a question: the session that saved it closes the
+// window, or the user does, and either way the next start offers it.
 bool TimerForm::Form_QueryUnload()
 {
-    if (!isTiming())
+    if (!isTiming() || recovery_.savedForResume())
         return true;
     if (!askCancelTiming(module_))
         return false;
@@ -535,21 +529,24 @@ bool TimerForm::Form_QueryUnload()
 
 bool TimerForm::endOfSession(bool canAsk)
 {
-    if (isTiming()) {
-        if (!canAsk || askQuestion(module_, kSessionEndQuestion, QStringLiteral("Fernwick"))) {
-            saveTimingForResume();
-        } else if (askCancelTiming(module_)) {
-            giveUpTiming();
-        } else {
-            // Still timing, unless a signal ended the session while the question was up.
-            return ending_;
-        }
+    sessionEnding_ = true;
+    if (!isTiming() || recovery_.savedForResume())
+        return true;
+    if (!canAsk || askQuestion(module_, kSessionEndQuestion, QStringLiteral("Fernwick"))) {
+        recovery_.saveForResume(shownTiming());
+        return true;
     }
-    if (!ending_) {
-        ending_ = true;
-        Form_Unload();
-    }
+    if (!askCancelTiming(module_))
+        return false;
+    giveUpTiming();
     return true;
+}
+
+void TimerForm::endedBySignal()
+{
+    endOfSession(false);
+    Form_Unload();
+    module_.platform.process.exitNow();
 }
 
 // A timing saved at the end of a session comes first; one left by a program that was killed or
@@ -558,6 +555,7 @@ void TimerForm::Form_Activate()
 {
     if (isTiming())
         return;
+    sessionEnding_ = false;
     module_.guarded([this] {
         if (recovery_.sessionEndMark() != SessionEndMark::None)
             resumeAfterSessionEnd();
@@ -570,7 +568,7 @@ void TimerForm::resumeAfterSessionEnd()
 {
     const bool resume = recovery_.sessionEndMark() == SessionEndMark::Waiting &&
                         askQuestion(module_, kResumeQuestion, QStringLiteral("Horalog 96"));
-    if (ending_)
+    if (sessionEnding_)
         return;
     if (resume) {
         resumeTiming(recovery_.savedAtSessionEnd(module_.platform.clock.now()));
@@ -587,7 +585,7 @@ void TimerForm::offerInterruptedTiming()
         return;
     const bool resume =
         askQuestion(module_, kInterruptedQuestion.arg(shownStart(*saved)), QStringLiteral("Horalog 96"));
-    if (ending_)
+    if (sessionEnding_)
         return;
     if (resume)
         resumeTiming(*saved);

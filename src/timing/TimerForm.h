@@ -68,10 +68,14 @@ class TimerForm : public Form
     void OptionsSubMenu_Click();
     void ImportData();
 
-    // The desktop session ends; `canAsk` says whether the user may be asked. False when the user
-    // keeps working, which refuses the end of the session. Otherwise the timing has been saved for
-    // the next start (or given up at the user's word) and the window's close steps have run.
+    // The desktop session is about to end; `canAsk` says whether the user may be asked. False when
+    // the user keeps working, which refuses the end. Otherwise a timing has been saved for the next
+    // start, or given up at the user's word. The window stays until the session closes it: a session
+    // may also only save its state and go on, and then the timing goes on too.
     bool endOfSession(bool canAsk);
+    // The session ends the program without asking anyone (SIGTERM, SIGHUP): a timing is saved for the
+    // next start, the window's close steps run and the program ends at once.
+    void endedBySignal();
 
     // A task is being timed while its entry waits, unsaved, for the stop.
     bool isTiming() const { return pending_.has_value(); }
@@ -100,7 +104,6 @@ class TimerForm : public Form
     void stopTiming();
     void exitProgram();
     TimingSnapshot shownTiming() const;
-    void saveTimingForResume();
     void giveUpTiming();
     void resumeAfterSessionEnd();
     void offerInterruptedTiming();
@@ -111,8 +114,8 @@ class TimerForm : public Form
     ShutdownRecovery recovery_;
     // The import dialog offers the file of the previous import again.
     QString importFileName_;
-    // The session is ending: a question still up when it ended has no answer.
-    bool ending_ = false;
+    // The session is ending: a question it closed was not answered.
+    bool sessionEnding_ = false;
 };
 
 // Fills a choose-only list with `items` in letter order, leaving nothing chosen and running no handler.

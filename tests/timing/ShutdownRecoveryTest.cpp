@@ -104,18 +104,18 @@ class ShutdownRecoveryTest : public QObject
         env->sql(kFile);
     }
 
+    // A window left open goes without its close steps, as a killed program's does.
     void cleanup()
     {
-        if (form && form->isTiming()) {
-            env->fake.prompter.answer(Answer::Yes);
-            form->close();
-        }
         delete form;
         nextStart.reset();
         const QString problems = test::tearDown(env);
         QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
+    // `how` the window is asked to close: "session" (the session manager may ask the user, then
+    // the session closes the window), "signal" (SIGTERM: nobody is asked, the program ends at once)
+    // or "close" (any other close).
     void closingQuestion_data()
     {
         QTest::addColumn<bool>("timing");
@@ -136,6 +136,7 @@ class ShutdownRecoveryTest : public QObject
             << QStringList{kSessionEndQuestion, kCancelQuestion} << false << false;
         QTest::newRow("session ends, nobody to ask")
             << true << "signal" << none << QStringList() << true << true;
+        QTest::newRow("idle, nobody to ask") << false << "signal" << none << QStringList() << true << false;
         QTest::newRow("plain close, Yes")
             << true << "close" << QList{Answer::Yes} << QStringList{kCancelQuestion} << true << false;
         QTest::newRow("plain close, No")
@@ -159,10 +160,19 @@ class ShutdownRecoveryTest : public QObject
         for (Answer answer : answers)
             env->fake.prompter.answer(answer);
 
-        const bool closed = how == "close" ? form->close() : form->endOfSession(how == "session");
-        QCOMPARE(closed, closes);
+        if (how == "signal") {
+            form->endedBySignal();
+            QCOMPARE(env->fake.process.exits, 1);
+        } else if (how == "session") {
+            QCOMPARE(form->endOfSession(true), closes);
+            // The session closes the window once it really ends; nothing more is asked then.
+            if (closes)
+                QVERIFY(form->close());
+        } else {
+            QCOMPARE(form->close(), closes);
+        }
         QCOMPARE(boxTexts(), questions);
-        // The window's close steps ran exactly when it closed.
+        // The window's close steps ran when it closed.
         QCOMPARE(stored("OnTop"), closes ? QString("True") : QString("False"));
         QCOMPARE(stored("Cancelled"), saved ? QString("True") : QString());
         if (saved) {
@@ -174,9 +184,45 @@ class ShutdownRecoveryTest : public QObject
                 QCOMPARE(stored(names[i]), values[i]);
         }
         QCOMPARE(stored("Running/Active"), timing ? QString(closes ? "False" : "True") : QString());
-        if (form)
-            QCOMPARE(form->isTiming(), timing && !closes);
         QCOMPARE(env->count("Times"), 2);
+        if (!closes)
+            QVERIFY(form->isTiming());
+    }
+
+    // A session may save its state and go on (or another program refuses its end): the timing goes
+    // on, and once it is recorded nothing waits for the next start.
+    void aSessionThatGoesOnKeepsTheTiming()
+    {
+        load();
+        at(on(10, 9, 0));
+        form->SSCommand1_Click(0);
+        env->fake.prompter.answer(Answer::Yes);
+        QVERIFY(form->endOfSession(true));
+        QCOMPARE(stored("Cancelled"), QString("True"));
+        QVERIFY(form->isTiming());
+        QVERIFY(form->endOfSession(true));
+        form->activate();
+        QCOMPARE(env->fake.prompter.messages.size(), 1);
+
+        stopAt(on(10, 10, 0));
+        QCOMPARE(newestStart(), QString("2026-12-10 09:00:00"));
+        QCOMPARE(stored("Cancelled"), QString("False"));
+        QCOMPARE(stored("Running/Active"), QString("False"));
+        loadAfterKill()->activate();
+        QCOMPARE(env->fake.prompter.messages.size(), 1);
+    }
+
+    // The session closes a question nobody answered; the timing it offered waits for the next start.
+    void aQuestionTheSessionClosedIsNotAnAnswer()
+    {
+        store({{"Cancelled", "True"}, {"StartTime", "12/10/26 9:00 AM"}, {"StartDate", "12/10/26"}});
+        load();
+        env->fake.prompter.answer(Answer::No);
+        env->fake.prompter.duringNextMessage = [this] { form->endOfSession(true); };
+        form->activate();
+        QCOMPARE(boxTexts(), QStringList{kResumeQuestion});
+        QCOMPARE(stored("Cancelled"), QString("True"));
+        QVERIFY(!form->isTiming());
     }
 
     void resumeAfterTheSessionEnded_data()
