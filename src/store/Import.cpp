@@ -8,7 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace horalog::store
 {
@@ -17,6 +17,8 @@ namespace
 {
 
 const QString kSource = QStringLiteral("ImportSource");
+// A step takes under half a second, even into a data file of a million entries.
+constexpr int kRowsPerStep = 5000;
 
 struct ImportedTable {
     const char* name;
@@ -33,15 +35,12 @@ const ImportedTable kImportedTables[] = {
      R"(ID, EmployeeID, Client, Project, Task, DateToday, "Start Time", "End Time", Hours, Billable)"},
 };
 
+// The same file under another name (a link) counts too.
 bool sameFile(const QString& a, const QString& b)
 {
-    struct stat first {
-    };
-    struct stat second {
-    };
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
+    std::error_code error;
+    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(),
+                                       error);
 }
 
 // The source is opened read-only: the import never changes it, not even to roll back a journal.
@@ -68,16 +67,51 @@ RuntimeError importError(const QSqlError& failure, const QSqlDatabase& db, const
     }
 }
 
-void run(const QSqlDatabase& db, const QString& sql, const QString& sourcePath,
-         const QVariantList& values = {})
+QSqlQuery run(const QSqlDatabase& db, const QString& sql, const QString& sourcePath,
+              const QVariantList& values = {})
 {
     QSqlQuery query(db);
+    query.setForwardOnly(true);
     if (!query.prepare(sql))
         throw importError(query.lastError(), db, sourcePath);
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(int(i), values[i]);
     if (!query.exec())
         throw importError(query.lastError(), db, sourcePath);
+    return query;
+}
+
+QVariant firstValue(const QSqlDatabase& db, const QString& sql, const QString& sourcePath,
+                    const QVariantList& values)
+{
+    QSqlQuery query = run(db, sql, sourcePath, values);
+    return query.next() ? query.value(0) : QVariant();
+}
+
+// One table, a step of rows at a time in the order of their row numbers.
+void appendTable(const QSqlDatabase& db, const ImportedTable& table, const QString& sourcePath,
+                 const std::function<void()>& betweenSteps)
+{
+    const QString name = QString::fromLatin1(table.name);
+    const QString columns = QString::fromUtf8(table.columns).simplified();
+    const QString append = QStringLiteral("INSERT OR IGNORE INTO main.%1 (%2) SELECT %2 FROM %3.%1 "
+                                          "WHERE rowid BETWEEN ? AND ?")
+                               .arg(name, columns, kSource);
+    const QString stepEnd =
+        QStringLiteral(
+            "SELECT max(r) FROM (SELECT rowid AS r FROM %2.%1 WHERE rowid >= ? ORDER BY rowid LIMIT %3)")
+            .arg(name, kSource)
+            .arg(kRowsPerStep);
+    const QString nextStep =
+        QStringLiteral("SELECT min(rowid) FROM %2.%1 WHERE rowid > ?").arg(name, kSource);
+    QVariant from =
+        firstValue(db, QStringLiteral("SELECT min(rowid) FROM %2.%1").arg(name, kSource), sourcePath, {});
+    while (!from.isNull()) {
+        const QVariant to = firstValue(db, stepEnd, sourcePath, {from});
+        run(db, append, sourcePath, {from, to});
+        from = firstValue(db, nextStep, sourcePath, {to});
+        betweenSteps();
+    }
 }
 
 // Detaches the source whatever way the import ends.
@@ -99,7 +133,8 @@ class Attachment
 
 } // namespace
 
-void importDataFile(const QSqlDatabase& db, const QString& sourcePath)
+void importDataFile(const QSqlDatabase& db, const QString& sourcePath,
+                    const std::function<void()>& betweenSteps)
 {
     if (!QFileInfo(sourcePath).isFile())
         throw RuntimeError(error::FileNotFound, sourcePath);
@@ -108,13 +143,8 @@ void importDataFile(const QSqlDatabase& db, const QString& sourcePath)
         return;
     const Attachment source(db, sourcePath);
     Transaction transaction(db);
-    for (const ImportedTable& table : kImportedTables) {
-        const QString columns = QString::fromUtf8(table.columns).simplified();
-        run(db,
-            QStringLiteral("INSERT OR IGNORE INTO main.%1 (%2) SELECT %2 FROM %3.%1")
-                .arg(QString::fromLatin1(table.name), columns, kSource),
-            sourcePath);
-    }
+    for (const ImportedTable& table : kImportedTables)
+        appendTable(db, table, sourcePath, betweenSteps);
     transaction.commit();
 }
 

@@ -629,7 +629,8 @@ void TimerForm::ImportData()
         return;
     importFileName_ = chosen;
     try {
-        store::importDataFile(module_.TaskDatabase(), chosen);
+        store::importDataFile(module_.TaskDatabase(), chosen,
+                              [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
         refillListsKeepingChoices();
     } catch (const RuntimeError& error) {
         busy.reset();

@@ -1,3 +1,4 @@
+#include "store/Import.h"
 #include "store/DataFile.h"
 #include "store/Sql.h"
 #include "support/TestEnvironment.h"
@@ -209,6 +210,22 @@ class ImportTest : public QObject
             QCOMPARE(box.buttons, MessageButtons::Ok);
         }
         QCOMPARE(QFileInfo::exists(path), source != "gone");
+    }
+
+    // Rows go in steps; every row arrives, whatever its number, and the window gets its turns.
+    void manyRowsArriveInSteps()
+    {
+        store::createDataFile(otherFile());
+        runOn(other->path(),
+              {R"(WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 25000)
+                                INSERT INTO Times (ID, Client) SELECT 3 * i - 10, 'Acme' FROM n)",
+               "INSERT INTO Times (ID, Client) VALUES (9223372036854775807, 'Acme')"});
+        int turns = 0;
+        store::importDataFile(env->module->TaskDatabase(), otherFile(), [&turns] { ++turns; });
+        QCOMPARE(env->count("Times"), 1 + 25001);
+        QCOMPARE(env->scalar("SELECT min(ID) FROM Times").toLongLong(), -7LL);
+        QCOMPARE(env->scalar("SELECT max(ID) FROM Times").toLongLong(), 9223372036854775807LL);
+        QVERIFY2(turns >= 3, qPrintable(QString::number(turns)));
     }
 
     void aRefusedWriteChangesNothingAndARetryImports()
