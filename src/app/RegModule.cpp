@@ -110,12 +110,23 @@ bool RegModule::SetKeyValuesDurably(const QString& keyName,
     const QString file = keyFile(keyName);
     if (!QFileInfo::exists(file))
         return false;
-    {
-        QSettings key(file, QSettings::IniFormat);
-        for (const auto& [name, text] : values)
-            key.setValue(name, text);
-        if (statusOf(key) != kSuccess)
-            return false;
+    QSettings key(file, QSettings::IniFormat);
+    QList<std::pair<QString, QVariant>> previous;
+    for (const auto& [name, text] : values) {
+        previous.append({name, key.value(name)});
+        key.setValue(name, text);
+    }
+    if (statusOf(key) != kSuccess) {
+        // Settings objects keep what they could not write and write it with the next value that
+        // succeeds; what failed here must not turn up then.
+        for (const auto& [name, value] : previous) {
+            if (value.isValid())
+                key.setValue(name, value);
+            else
+                key.remove(name);
+        }
+        key.sync();
+        return false;
     }
     return syncToDisk(file) && syncToDisk(QFileInfo(file).absolutePath(), O_RDONLY | O_DIRECTORY);
 }

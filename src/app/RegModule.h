@@ -29,7 +29,7 @@ class RegModule
 
     // Writes text values in the order given as one replacement of the key's file and returns once
     // the file and its name are on the disk, so a cut-off leaves all of them or none. False when the
-    // key does not exist or the values could not be written.
+    // key does not exist or the values could not be written; then none of them is written later.
     bool SetKeyValuesDurably(const QString& keyName, const QList<std::pair<QString, QString>>& values) const;
 
     long SetValueEx(QSettings& key, const QString& valueName, int type, const QVariant& value) const;
