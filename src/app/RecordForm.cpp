@@ -13,11 +13,37 @@ namespace horalog
 
 namespace
 {
+const QString kTitle = QStringLiteral("Horalog");
+const QString kLoseEdits =
+    QStringLiteral("The changes to this record could not be saved.  Close anyway and lose them?");
+const QString kChangedElsewhere = QStringLiteral(
+    "This record was changed by another user since you started editing it.  Save your changes over theirs?");
+const QString kDeletedElsewhere = QStringLiteral("This record was deleted by another user.");
 constexpr int kStatusHeight = 300;
 constexpr int kLabelHeight = 240;
 // Labels may reach a little past their box, so that a caption longer than a narrow box is not cut.
 constexpr int kLabelOverhang = 120;
 } // namespace
+
+void superviseWrites(const MainModule& module, DataControl* bar)
+{
+    Prompter& prompter = module.platform.prompter;
+    QObject::connect(bar, &DataControl::Error, bar,
+                     [&module](const RuntimeError& error) { module.reportError(error); });
+    QObject::connect(bar, &DataControl::WriteFailed, bar,
+                     [&module, &prompter](const RuntimeError& error, bool* loseEdits) {
+                         module.reportError(error);
+                         *loseEdits = prompter.message({kLoseEdits, kTitle, MessageButtons::YesNo,
+                                                        MessageIcon::Exclamation, Answer::No}) == Answer::Yes;
+                     });
+    QObject::connect(bar, &DataControl::RowChanged, bar, [&prompter](bool* overwrite) {
+        *overwrite = prompter.message({kChangedElsewhere, kTitle, MessageButtons::YesNo,
+                                       MessageIcon::Question, Answer::No}) == Answer::Yes;
+    });
+    QObject::connect(bar, &DataControl::RowDeleted, bar, [&prompter] {
+        prompter.message({kDeletedElsewhere, kTitle, MessageButtons::Ok, MessageIcon::Exclamation});
+    });
+}
 
 RecordForm::RecordForm(MainModule& module, const QString& caption, int clientWidthTwips,
                        int clientHeightTwips)
@@ -32,8 +58,7 @@ RecordForm::RecordForm(MainModule& module, const QString& caption, int clientWid
     StatusBar1->showHintFor(client(), QString());
     connect(Data1, &DataControl::Validate, this, &RecordForm::Data1_Validate);
     connect(Data1, &DataControl::Reposition, this, &RecordForm::Data1_Reposition);
-    connect(Data1, &DataControl::Error, this,
-            [this](const RuntimeError& error) { module_.reportError(error); });
+    superviseWrites(module_, Data1);
 }
 
 QLineEdit* RecordForm::addLabelledBox(QLabel*& label, const QString& caption, const QRect& twips,

@@ -12,6 +12,11 @@ namespace horalog
 
 class StatusBar;
 
+// The standard handling of a bar's writes for any window that owns one: a failed write is reported
+// and the user chooses between keeping the edits and going on without them; a row that another
+// program changed or deleted meanwhile is named before anything is written over it.
+void superviseWrites(const MainModule& module, DataControl* bar);
+
 // A window that edits one row at a time through its navigation bar: File > Close, Edit > Delete
 // and Find, the bar's "3 of 17" caption, a status bar for hints, and what is typed written as it
 // closes.

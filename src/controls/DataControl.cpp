@@ -8,10 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSqlError>
-#include <QSqlField>
-#include <QSqlIndex>
-#include <QSqlTableModel>
+#include <QSqlQueryModel>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 
@@ -20,6 +19,7 @@ namespace horalog
 
 namespace
 {
+
 QString shownValue(DataControl::FieldKind kind, const QVariant& value)
 {
     switch (kind) {
@@ -36,9 +36,42 @@ QString shownValue(DataControl::FieldKind kind, const QVariant& value)
     }
     return value.toString();
 }
+
+// What a text box of the kind stores: dates and amounts that do not convert are kept as typed.
+QVariant storedValue(DataControl::FieldKind kind, const QLineEdit* box)
+{
+    const QString text = box->text().trimmed();
+    switch (kind) {
+    case DataControl::FieldKind::Masked:
+        return text.contains(QRegularExpression(QStringLiteral("\\d"))) ? box->displayText() : QString();
+    case DataControl::FieldKind::Date: {
+        const QDate day = parseDate(text);
+        return text.isEmpty() ? QVariant() : day.isValid() ? QVariant(storedDate(day)) : QVariant(text);
+    }
+    case DataControl::FieldKind::Amount: {
+        const std::optional<double> amount = parseAmount(text);
+        return text.isEmpty() ? QVariant() : amount ? QVariant(*amount) : QVariant(text);
+    }
+    case DataControl::FieldKind::Text:
+        break;
+    }
+    return box->text();
+}
+
+QToolButton* makeNavigationButton(QWidget* parent, const QString& glyph, const QString& name)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(glyph);
+    button->setAccessibleName(name);
+    button->setToolTip(name);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    return button;
+}
+
 } // namespace
 
-// Converts between a bound box and the stored value, by the kind each box was bound with.
+// Shows a stored value in a bound box, by the kind the box was bound with.
 class FieldDelegate : public QStyledItemDelegate
 {
   public:
@@ -54,57 +87,15 @@ class FieldDelegate : public QStyledItemDelegate
         }
         qobject_cast<QLineEdit*>(editor)->setText(shownValue(kind, index.data(Qt::EditRole)));
     }
-
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        auto* box = qobject_cast<QLineEdit*>(editor);
-        switch (kinds.value(editor, DataControl::FieldKind::Text)) {
-        case DataControl::FieldKind::Masked:
-            model->setData(index, box->text().contains(QRegularExpression(QStringLiteral("\\d")))
-                                      ? box->displayText()
-                                      : QString());
-            return;
-        case DataControl::FieldKind::Date: {
-            const QString text = box->text().trimmed();
-            const QDate day = parseDate(text);
-            model->setData(index, text.isEmpty()  ? QVariant()
-                                  : day.isValid() ? QVariant(storedDate(day))
-                                                  : QVariant(text));
-            return;
-        }
-        case DataControl::FieldKind::Amount: {
-            const QString text = box->text().trimmed();
-            const std::optional<double> amount = parseAmount(text);
-            model->setData(index, text.isEmpty() ? QVariant() : amount ? QVariant(*amount) : QVariant(text));
-            return;
-        }
-        case DataControl::FieldKind::Text:
-            break;
-        }
-        QStyledItemDelegate::setModelData(editor, model, index);
-    }
 };
 
-namespace
-{
-QToolButton* makeNavigationButton(QWidget* parent, const QString& glyph, const QString& name)
-{
-    auto* button = new QToolButton(parent);
-    button->setText(glyph);
-    button->setAccessibleName(name);
-    button->setToolTip(name);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    return button;
-}
-} // namespace
-
 DataControl::DataControl(QWidget* parent)
-    : QWidget(parent), mapper_(new QDataWidgetMapper(this)), delegate_(new FieldDelegate(this)),
-      caption_(new QLabel(this))
+    : QWidget(parent), model_(new QSqlQueryModel(this)), mapper_(new QDataWidgetMapper(this)),
+      delegate_(new FieldDelegate(this)), caption_(new QLabel(this))
 {
     mapper_->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
     mapper_->setItemDelegate(delegate_);
+    mapper_->setModel(model_);
     caption_->setAlignment(Qt::AlignCenter);
     caption_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto* layout = new QHBoxLayout(this);
@@ -127,33 +118,67 @@ DataControl::DataControl(QWidget* parent)
 
 DataControl::~DataControl() = default;
 
-void DataControl::setRecordSource(const QSqlDatabase& db, const QString& table, const QString& orderBy)
+void DataControl::setRecordSource(const QSqlDatabase& db, const QString& table, const QString& orderBy,
+                                  const std::optional<RowFilter>& filter)
 {
-    delete model_;
-    model_ = new QSqlTableModel(this, db);
-    model_->setTable(table);
-    model_->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    if (!orderBy.isEmpty())
-        model_->setSort(model_->record().indexOf(orderBy), Qt::AscendingOrder);
-    keyField_ = model_->primaryKey().count() > 0 ? model_->primaryKey().fieldName(0) : QString();
-    mapper_->setModel(model_);
-    for (const Binding& binding : std::as_const(bindings_))
-        applyBinding(binding);
+    db_ = db;
+    table_ = table;
+    orderBy_ = orderBy;
+    filter_ = filter;
+    keyField_ = store::keyFieldOf(db, table);
     selectAll();
-    setPosition(rowCount() > 0 ? 0 : -1);
+    mapper_->clearMapping();
+    for (const Binding& binding : std::as_const(bindings_)) {
+        if (!binding.show)
+            mapper_->addMapping(binding.box, model_->record().indexOf(binding.field));
+    }
+    showRow(storedRowCount() > 0 ? 0 : -1);
 }
 
 void DataControl::bind(QWidget* box, const QString& field, FieldKind kind)
 {
     delegate_->kinds.insert(box, kind);
-    bindings_.append({box, field});
-    if (model_)
-        applyBinding(bindings_.last());
+    bindings_.append({box, field, kind, {}, {}});
+    if (!table_.isEmpty())
+        mapper_->addMapping(box, model_->record().indexOf(field));
+    watchEdits(box);
 }
 
-void DataControl::applyBinding(const Binding& binding)
+void DataControl::bindCustom(QWidget* box, const QString& field, std::function<void(const QVariant&)> show,
+                             std::function<QVariant()> value)
 {
-    mapper_->addMapping(binding.box, model_->record().indexOf(binding.field));
+    bindings_.append({box, field, FieldKind::Text, std::move(show), std::move(value)});
+}
+
+void DataControl::watchEdits(QWidget* box)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        connect(line, &QLineEdit::textEdited, this, [this, box] { boxEdited(box); });
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(box))
+        connect(text->document(), &QTextDocument::contentsChanged, this, [this, box] { boxEdited(box); });
+}
+
+void DataControl::markEdited(QWidget* box)
+{
+    boxEdited(box);
+}
+
+// Typing into the boxes of an empty table, or after the last row was deleted, begins a new row
+// with what was typed, so that nothing typed is dropped.
+void DataControl::boxEdited(QWidget* box)
+{
+    if (showing_)
+        return;
+    edited_.insert(box);
+    if (current_ < 0 && !adding_) {
+        adding_ = true;
+        emit Reposition();
+    }
+}
+
+bool DataControl::hasPendingEdits() const
+{
+    return !edited_.isEmpty();
 }
 
 QString DataControl::boundField(const QWidget* box) const
@@ -169,7 +194,7 @@ QString DataControl::shownText(const QSqlRecord& row, const QString& field) cons
 {
     for (const Binding& binding : bindings_) {
         if (binding.field == field)
-            return shownValue(delegate_->kinds.value(binding.box), row.value(field));
+            return shownValue(binding.kind, row.value(field));
     }
     return row.value(field).toString();
 }
@@ -181,12 +206,12 @@ bool DataControl::moveFirst()
 
 bool DataControl::movePrevious()
 {
-    return navigate(Action::MovePrevious, qMax(current_ - 1, 0));
+    return navigate(Action::MovePrevious, qMax(position() - 1, 0));
 }
 
 bool DataControl::moveNext()
 {
-    return navigate(Action::MoveNext, qMin(current_ + 1, rowCount() - 1));
+    return navigate(Action::MoveNext, qMin(position() + 1, rowCount() - 1));
 }
 
 bool DataControl::moveLast()
@@ -200,11 +225,14 @@ bool DataControl::navigate(Action action, int target)
 {
     if (!validate(action))
         return false;
-    const bool toCurrent = target == current_;
+    const bool toCurrent = target == position();
     const QVariant targetKey = toCurrent ? QVariant() : keyAt(target);
-    const QVariant savedKey = commit();
+    QVariant savedKey;
+    if (writePending(savedKey) == Outcome::Stay)
+        return false;
+    selectIfStale();
     const int row = rowOfKey(toCurrent ? savedKey : targetKey);
-    setPosition(row >= 0 ? row : qMin(target, rowCount() - 1));
+    showRow(row >= 0 ? row : qBound(0, target, storedRowCount() - 1));
     return true;
 }
 
@@ -212,10 +240,13 @@ bool DataControl::addNew()
 {
     if (!validate(Action::AddNew))
         return false;
-    commit();
-    addedRow_ = rowCount();
-    model_->insertRow(addedRow_);
-    setPosition(addedRow_);
+    QVariant savedKey;
+    if (writePending(savedKey) == Outcome::Stay)
+        return false;
+    selectIfStale();
+    showRow(-1);
+    adding_ = true;
+    emit Reposition();
     return true;
 }
 
@@ -223,20 +254,16 @@ bool DataControl::deleteCurrent()
 {
     if (!validate(Action::Delete))
         return false;
+    const int row = position();
+    if (adding_) {
+        showRow(qMin(row, storedRowCount() - 1));
+        return true;
+    }
     if (current_ < 0)
         throw RuntimeError(error::NoCurrentRecord);
-    const int row = current_;
-    model_->revertAll();
-    if (addedRow_ < 0) {
-        model_->removeRow(row);
-        if (!model_->submitAll()) {
-            const QSqlError failure = model_->lastError();
-            model_->revertAll();
-            store::raiseSqlError(failure, model_->database());
-        }
-    }
-    addedRow_ = -1;
-    setPosition(qMin(row, rowCount() - 1));
+    store::deleteRow(db_, table_, keyField_, keyAt(current_));
+    selectAll();
+    showRow(qMin(row, storedRowCount() - 1));
     return true;
 }
 
@@ -244,14 +271,19 @@ bool DataControl::findFirst(const std::function<bool(const QSqlRecord&)>& matche
 {
     if (!validate(Action::Find))
         return false;
-    const QVariant savedKey = commit();
-    for (int row = 0; row < rowCount(); ++row) {
+    const int from = position();
+    QVariant savedKey;
+    if (writePending(savedKey) == Outcome::Stay)
+        return false;
+    selectIfStale();
+    for (int row = 0; row < storedRowCount(); ++row) {
         if (matches(model_->record(row))) {
-            setPosition(row);
+            showRow(row);
             return true;
         }
     }
-    setPosition(qMax(rowOfKey(savedKey), qMin(current_, rowCount() - 1)));
+    const int saved = rowOfKey(savedKey);
+    showRow(saved >= 0 ? saved : qMin(from, storedRowCount() - 1));
     return true;
 }
 
@@ -259,16 +291,22 @@ bool DataControl::saveForUnload()
 {
     if (!validate(Action::Unload))
         return false;
-    commit();
-    return true;
+    QVariant savedKey;
+    return writePending(savedKey) == Outcome::GoOn;
 }
 
 void DataControl::refresh()
 {
-    const QVariant key = keyAt(current_);
+    const QVariant key = currentKey();
     selectAll();
+    if (adding_)
+        return;
     const int row = rowOfKey(key);
-    setPosition(row >= 0 ? row : qMin(current_, rowCount() - 1));
+    if (hasPendingEdits() && row >= 0) {
+        current_ = row;
+        return;
+    }
+    showRow(row >= 0 ? row : qMin(current_, storedRowCount() - 1));
 }
 
 bool DataControl::validate(Action action)
@@ -278,48 +316,85 @@ bool DataControl::validate(Action action)
     return !cancel;
 }
 
-bool DataControl::boxesModified() const
+DataControl::Outcome DataControl::writePending(QVariant& key)
 {
-    for (const Binding& binding : bindings_) {
-        if (const auto* line = qobject_cast<const QLineEdit*>(binding.box); line && line->isModified())
-            return true;
-        if (const auto* text = qobject_cast<const QPlainTextEdit*>(binding.box);
-            text && text->document()->isModified())
-            return true;
+    key = currentKey();
+    if (rowGone_ || edited_.isEmpty()) {
+        dropEdits();
+        return Outcome::GoOn;
     }
-    return false;
+    try {
+        return writeRow(key);
+    } catch (const RuntimeError& error) {
+        bool loseEdits = false;
+        emit WriteFailed(error, &loseEdits);
+        if (!loseEdits)
+            return Outcome::Stay;
+        dropEdits();
+        return Outcome::GoOn;
+    }
 }
 
-QVariant DataControl::commit()
+DataControl::Outcome DataControl::writeRow(QVariant& key)
 {
-    if (current_ < 0)
-        return {};
-    if (!boxesModified()) {
-        if (addedRow_ >= 0) {
-            model_->revertAll();
-            addedRow_ = -1;
-            return {};
+    const store::FieldValues values = editedValues();
+    stale_ = true;
+    if (adding_) {
+        key = store::insertRow(db_, table_, keyField_, values);
+        dropEdits();
+        return Outcome::GoOn;
+    }
+    store::RowWrite written = store::updateRow(db_, table_, keyField_, stored_, values, false);
+    if (written == store::RowWrite::ChangedElsewhere) {
+        bool overwrite = false;
+        emit RowChanged(&overwrite);
+        if (!overwrite) {
+            dropEdits();
+            return Outcome::GoOn;
         }
-        return keyAt(current_);
+        written = store::updateRow(db_, table_, keyField_, stored_, values, true);
     }
-    mapper_->submit();
-    QVariant key = keyAt(current_);
-    if (!model_->submitAll())
-        store::raiseSqlError(model_->lastError(), model_->database());
-    if (addedRow_ >= 0 && key.isNull()) {
-        QSqlQuery inserted = store::execute(model_->database(), QStringLiteral("SELECT last_insert_rowid()"));
-        if (inserted.next())
-            key = inserted.value(0);
+    if (written == store::RowWrite::DeletedElsewhere) {
+        rowGone_ = true;
+        emit RowDeleted();
+        return Outcome::Stay;
     }
-    addedRow_ = -1;
-    while (model_->canFetchMore())
-        model_->fetchMore();
-    return key;
+    for (const auto& [field, value] : values) {
+        if (field == keyField_)
+            key = value;
+    }
+    dropEdits();
+    return Outcome::GoOn;
 }
 
-void DataControl::setPosition(int row)
+store::FieldValues DataControl::editedValues() const
 {
+    store::FieldValues values;
+    for (const Binding& binding : bindings_) {
+        if (!edited_.contains(binding.box))
+            continue;
+        if (binding.value)
+            values.append({binding.field, binding.value()});
+        else if (const auto* line = qobject_cast<const QLineEdit*>(binding.box))
+            values.append({binding.field, storedValue(binding.kind, line)});
+        else if (const auto* text = qobject_cast<const QPlainTextEdit*>(binding.box))
+            values.append({binding.field, text->toPlainText()});
+    }
+    return values;
+}
+
+void DataControl::dropEdits()
+{
+    edited_.clear();
+    adding_ = false;
+    rowGone_ = false;
+}
+
+void DataControl::showRow(int row)
+{
+    showing_ = true;
     current_ = row;
+    dropEdits();
     if (row >= 0) {
         mapper_->setCurrentIndex(row);
         stored_ = model_->record(row);
@@ -328,11 +403,10 @@ void DataControl::setPosition(int row)
         stored_ = QSqlRecord();
     }
     for (const Binding& binding : std::as_const(bindings_)) {
-        if (auto* line = qobject_cast<QLineEdit*>(binding.box))
-            line->setModified(false);
-        else if (auto* text = qobject_cast<QPlainTextEdit*>(binding.box))
-            text->document()->setModified(false);
+        if (binding.show)
+            binding.show(stored_.value(binding.field));
     }
+    showing_ = false;
     emit Reposition();
 }
 
@@ -348,9 +422,9 @@ void DataControl::clearBoxes()
 
 int DataControl::rowOfKey(const QVariant& key) const
 {
-    if (key.isNull() || keyField_.isEmpty())
+    if (!key.isValid() || keyField_.isEmpty())
         return -1;
-    for (int row = 0; row < rowCount(); ++row) {
+    for (int row = 0; row < storedRowCount(); ++row) {
         const QVariant candidate = model_->record(row).value(keyField_);
         if (candidate == key || candidate.toString().compare(key.toString(), Qt::CaseInsensitive) == 0)
             return row;
@@ -360,37 +434,56 @@ int DataControl::rowOfKey(const QVariant& key) const
 
 QVariant DataControl::keyAt(int row) const
 {
-    if (row < 0 || row >= rowCount() || keyField_.isEmpty())
+    if (row < 0 || row >= storedRowCount() || keyField_.isEmpty())
         return {};
     return model_->record(row).value(keyField_);
 }
 
+// Every row is fetched, so that the caption, Last and Find see the whole table.
+void DataControl::selectIfStale()
+{
+    if (stale_)
+        selectAll();
+}
+
 void DataControl::selectAll()
 {
-    if (!model_->select())
-        store::raiseSqlError(model_->lastError(), model_->database());
+    stale_ = false;
+    model_->setQuery(store::selectRows(db_, table_, filter_, orderBy_));
+    if (model_->lastError().isValid())
+        store::raiseSqlError(model_->lastError(), db_);
     while (model_->canFetchMore())
         model_->fetchMore();
 }
 
+int DataControl::storedRowCount() const
+{
+    return model_->rowCount();
+}
+
 int DataControl::rowCount() const
 {
-    return model_ ? model_->rowCount() : 0;
+    return storedRowCount() + (adding_ ? 1 : 0);
 }
 
 int DataControl::position() const
 {
-    return current_;
+    return adding_ ? storedRowCount() : current_;
 }
 
 bool DataControl::isAdding() const
 {
-    return addedRow_ >= 0;
+    return adding_;
 }
 
 QSqlRecord DataControl::storedRecord() const
 {
     return stored_;
+}
+
+QVariant DataControl::currentKey() const
+{
+    return adding_ ? QVariant() : keyAt(current_);
 }
 
 QString DataControl::caption() const

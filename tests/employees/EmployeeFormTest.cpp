@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace horalog;
@@ -275,6 +276,26 @@ class EmployeeFormTest : public QObject
         QVERIFY(timer->EmployeeList->isEnabled());
         QCOMPARE(env->module->CurrentEmployeeID, chosenEmployee);
         QCOMPARE(timer->Project->text(), QString("typed by hand"));
+    }
+
+    // The window can always be closed: after a failed save the user chooses to keep the edit (the
+    // window stays) or to close without it.
+    void aFailedSaveOnCloseAsksWhetherToLoseTheEdit()
+    {
+        const QPointer<EmployeeForm> window = form;
+        QVERIFY(test::showActive(form));
+        QTest::keyClicks(form->Text1[4], "NewCity");
+        QSqlQuery(env->module->TaskDatabase()).exec("PRAGMA query_only = ON");
+        env->fake.prompter.answer(Answer::Ok);
+        env->fake.prompter.answer(Answer::No);
+        form->SSCommand1_Click(1);
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(form->Text1[4]->text(), QString("NewCity"));
+        env->fake.prompter.answer(Answer::Ok);
+        env->fake.prompter.answer(Answer::Yes);
+        form->SSCommand1_Click(1);
+        QTRY_VERIFY(!window);
+        QCOMPARE(env->scalar("SELECT count(*) FROM Employees WHERE City = 'NewCity'").toInt(), 0);
     }
 };
 
