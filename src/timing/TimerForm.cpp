@@ -553,11 +553,22 @@ void TimerForm::endedBySignal()
     module_.platform.process.exitNow();
 }
 
+// Without a data file a resumed timing could not be recorded: a saved one waits for a start that has one.
+bool TimerForm::canRecord() const
+{
+    try {
+        module_.requireTaskDatabase();
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 // A timing saved at the end of a session comes first; one left by a program that was killed or
 // crashed is offered only when none was saved. While this window times a task, both wait.
 void TimerForm::Form_Activate()
 {
-    if (isTiming())
+    if (isTiming() || !canRecord())
         return;
     sessionEnding_ = false;
     module_.guarded([this] {
@@ -623,16 +634,18 @@ void TimerForm::ImportMenuItem_Click()
 // All or nothing: an import that fails leaves the data file as it was.
 void TimerForm::ImportData()
 {
-    const QString chosen = module_.platform.prompter.openFile(
-        {QStringLiteral("Import"), QStringLiteral("Horalog database (Horalog.mdb)|Horalog.mdb"),
-         QDir::homePath(), importFileName_});
-    std::optional<BusyPointer> busy(std::in_place);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    QDir::setCurrent(module_.StartDir);
-    if (chosen.isEmpty())
-        return;
-    importFileName_ = chosen;
+    std::optional<BusyPointer> busy;
     try {
+        module_.requireTaskDatabase();
+        const QString chosen = module_.platform.prompter.openFile(
+            {QStringLiteral("Import"), QStringLiteral("Horalog database (Horalog.mdb)|Horalog.mdb"),
+             QDir::homePath(), importFileName_});
+        busy.emplace();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QDir::setCurrent(module_.StartDir);
+        if (chosen.isEmpty())
+            return;
+        importFileName_ = chosen;
         store::importDataFile(module_.TaskDatabase(), chosen,
                               [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
         refillListsKeepingChoices();

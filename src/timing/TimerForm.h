@@ -105,6 +105,7 @@ class TimerForm : public Form
     void exitProgram();
     TimingSnapshot shownTiming() const;
     void giveUpTiming();
+    bool canRecord() const;
     void resumeAfterSessionEnd();
     void offerInterruptedTiming();
     void resumeTiming(const SavedTiming& saved);

@@ -212,6 +212,24 @@ class ImportTest : public QObject
         QCOMPARE(QFileInfo::exists(path), source != "gone");
     }
 
+    void withoutADataFileImportSaysSoFirst()
+    {
+        delete form;
+        QVERIFY(QFile::remove(env->dataFile()));
+        MainModule nextStart(env->fake.platform, env->reg);
+        env->fake.prompter.answer(Answer::Ok);
+        form = new TimerForm(nextStart);
+        env->fake.prompter.answer(Answer::Ok);
+        QVERIFY(form->ImportMenuItem->isEnabled());
+        form->ImportMenuItem->trigger();
+        QVERIFY(env->fake.prompter.files.isEmpty());
+        QCOMPARE(env->fake.prompter.messages.size(), 2);
+        const MessageRequest& box = env->fake.prompter.messages.last();
+        QVERIFY2(box.text.startsWith("No data file is open."), qPrintable(box.text));
+        QCOMPARE(box.title, QString("Horalog"));
+        delete form;
+    }
+
     // Rows go in steps; every row arrives, whatever its number, and the window gets its turns.
     void manyRowsArriveInSteps()
     {

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -453,6 +454,16 @@ class ShutdownRecoveryTest : public QObject
         QCOMPARE(stored("Running/Active"), QString("False"));
         loadAfterKill()->activate();
         QVERIFY(env->fake.prompter.messages.isEmpty());
+    }
+
+    void aSavedTimingWaitsWhileThereIsNoDataFile()
+    {
+        store({{"Cancelled", "True"}, {"StartTime", "12/10/26 9:00 AM"}, {"StartDate", "12/10/26"}});
+        QVERIFY(QFile::remove(env->dataFile()));
+        env->fake.prompter.answer(Answer::Ok);
+        load()->activate();
+        QCOMPARE(env->fake.prompter.messages.size(), 1);
+        QCOMPARE(stored("Cancelled"), QString("True"));
     }
 
     void theSessionEndCopyComesFirst()
