@@ -2,13 +2,15 @@
 
 #include "platform/RuntimeError.h"
 #include "store/Sql.h"
+#include "store/Untrusted.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
+#include <QUuid>
 #include <filesystem>
+#include <optional>
 
 namespace horalog::store
 {
@@ -16,7 +18,6 @@ namespace horalog::store
 namespace
 {
 
-const QString kSource = QStringLiteral("ImportSource");
 // A step takes under half a second, even into a data file of a million entries.
 constexpr int kRowsPerStep = 5000;
 
@@ -43,93 +44,100 @@ bool sameFile(const QString& a, const QString& b)
                                        error);
 }
 
-// The source is opened read-only: the import never changes it, not even to roll back a journal.
-QString readOnlyUri(const QString& path)
-{
-    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-           QStringLiteral("?mode=ro");
-}
-
-// Faults of the source (no data file, gone, a table or column missing) name the source; faults in
-// writing name the data file written.
-RuntimeError importError(const QSqlError& failure, const QSqlDatabase& db, const QString& sourcePath)
+// Faults in reading name the source: a table or field it lacks by the name the user knows.
+RuntimeError sourceError(const QSqlError& failure, const QString& sourcePath)
 {
     const RuntimeError asSource = sqlError(failure, sourcePath);
-    switch (asSource.number()) {
-    case error::TableNotFound:
-        return {error::TableNotFound,
-                failure.databaseText().section(QLatin1String(": "), 1).remove(kSource + QLatin1Char('.'))};
-    case error::UnrecognizedFormat:
-    case error::FileNotFound:
-        return asSource;
-    default:
-        return sqlError(failure, db.databaseName());
-    }
+    if (asSource.number() == error::TableNotFound)
+        return {error::TableNotFound, failure.databaseText().section(QLatin1String(": "), 1)};
+    return asSource;
 }
 
-QSqlQuery run(const QSqlDatabase& db, const QString& sql, const QString& sourcePath,
-              const QVariantList& values = {})
+// The source file, opened as a file from elsewhere for as long as the import runs: only its rows are
+// read, never its views, triggers or functions, and the file itself is never written.
+class Source
+{
+  public:
+    explicit Source(const QString& path)
+        : name_(QStringLiteral("import-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
+          db_(openUntrusted(path, name_))
+    {
+    }
+    ~Source()
+    {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    Source(const Source&) = delete;
+    Source& operator=(const Source&) = delete;
+
+    const QSqlDatabase& db() const { return db_; }
+
+  private:
+    QString name_;
+    QSqlDatabase db_;
+};
+
+QSqlQuery prepared(const QSqlDatabase& db, const QString& sql,
+                   const std::function<void(const QSqlError&)>& fail)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw importError(query.lastError(), db, sourcePath);
-    for (qsizetype i = 0; i < values.size(); ++i)
-        query.bindValue(int(i), values[i]);
-    if (!query.exec())
-        throw importError(query.lastError(), db, sourcePath);
+        fail(query.lastError());
     return query;
 }
 
-QVariant firstValue(const QSqlDatabase& db, const QString& sql, const QString& sourcePath,
-                    const QVariantList& values)
-{
-    QSqlQuery query = run(db, sql, sourcePath, values);
-    return query.next() ? query.value(0) : QVariant();
-}
-
-// One table, a step of rows at a time in the order of their row numbers.
-void appendTable(const QSqlDatabase& db, const ImportedTable& table, const QString& sourcePath,
+// One table, a step of rows at a time in the order of their row numbers: a plain SELECT of the known
+// columns from the source, each row appended with its values bound.
+void appendTable(const QSqlDatabase& db, const Source& source, const ImportedTable& table,
                  const std::function<void()>& betweenSteps)
 {
+    const QString sourcePath = source.db().databaseName();
+    const auto readFailed = [&](const QSqlError& failure) { throw sourceError(failure, sourcePath); };
+    const auto writeFailed = [&](const QSqlError& failure) { raiseSqlError(failure, db); };
     const QString name = QString::fromLatin1(table.name);
     const QString columns = QString::fromUtf8(table.columns).simplified();
-    const QString append = QStringLiteral("INSERT OR IGNORE INTO main.%1 (%2) SELECT %2 FROM %3.%1 "
-                                          "WHERE rowid BETWEEN ? AND ?")
-                               .arg(name, columns, kSource);
-    const QString stepEnd =
-        QStringLiteral(
-            "SELECT max(r) FROM (SELECT rowid AS r FROM %2.%1 WHERE rowid >= ? ORDER BY rowid LIMIT %3)")
-            .arg(name, kSource)
-            .arg(kRowsPerStep);
-    const QString nextStep =
-        QStringLiteral("SELECT min(rowid) FROM %2.%1 WHERE rowid > ?").arg(name, kSource);
-    QVariant from =
-        firstValue(db, QStringLiteral("SELECT min(rowid) FROM %2.%1").arg(name, kSource), sourcePath, {});
-    while (!from.isNull()) {
-        const QVariant to = firstValue(db, stepEnd, sourcePath, {from});
-        run(db, append, sourcePath, {from, to});
-        from = firstValue(db, nextStep, sourcePath, {to});
+    const qsizetype columnCount = columns.count(QLatin1Char(',')) + 1;
+    QStringList placeholders(columnCount, QStringLiteral("?"));
+    QSqlQuery append = prepared(db,
+                                QStringLiteral("INSERT OR IGNORE INTO %1 (%2) VALUES (%3)")
+                                    .arg(name, columns, placeholders.join(QStringLiteral(", "))),
+                                writeFailed);
+    QSqlQuery first = prepared(source.db(),
+                               QStringLiteral("SELECT rowid, %2 FROM %1 ORDER BY rowid LIMIT %3")
+                                   .arg(name, columns)
+                                   .arg(kRowsPerStep),
+                               readFailed);
+    QSqlQuery next =
+        prepared(source.db(),
+                 QStringLiteral("SELECT rowid, %2 FROM %1 WHERE rowid > ? ORDER BY rowid LIMIT %3")
+                     .arg(name, columns)
+                     .arg(kRowsPerStep),
+                 readFailed);
+    QSqlQuery* step = &first;
+    std::optional<qint64> last;
+    do {
+        if (last)
+            step->bindValue(0, *last);
+        if (!step->exec())
+            readFailed(step->lastError());
+        last.reset();
+        while (step->next()) {
+            last = step->value(0).toLongLong();
+            for (int i = 0; i < columnCount; ++i)
+                append.bindValue(i, step->value(i + 1));
+            if (!append.exec())
+                writeFailed(append.lastError());
+        }
+        if (step->lastError().isValid())
+            readFailed(step->lastError());
+        step->finish();
+        step = &next;
         betweenSteps();
-    }
+    } while (last);
 }
-
-// Detaches the source whatever way the import ends.
-class Attachment
-{
-  public:
-    Attachment(const QSqlDatabase& db, const QString& sourcePath) : db_(db)
-    {
-        run(db_, QStringLiteral("ATTACH DATABASE ? AS %1").arg(kSource), sourcePath,
-            {readOnlyUri(sourcePath)});
-    }
-    ~Attachment() { QSqlQuery(db_).exec(QStringLiteral("DETACH DATABASE %1").arg(kSource)); }
-    Attachment(const Attachment&) = delete;
-    Attachment& operator=(const Attachment&) = delete;
-
-  private:
-    QSqlDatabase db_;
-};
 
 } // namespace
 
@@ -141,10 +149,14 @@ void importDataFile(const QSqlDatabase& db, const QString& sourcePath,
     // Every row of the data file itself has its own key already: nothing would be appended.
     if (sameFile(sourcePath, db.databaseName()))
         return;
-    const Attachment source(db, sourcePath);
+    const Source source(sourcePath);
+    QStringList tables;
+    for (const ImportedTable& table : kImportedTables)
+        tables << QString::fromLatin1(table.name);
+    requirePlainTables(source.db(), tables);
     Transaction transaction(db);
     for (const ImportedTable& table : kImportedTables)
-        appendTable(db, table, sourcePath, betweenSteps);
+        appendTable(db, source, table, betweenSteps);
     transaction.commit();
 }
 

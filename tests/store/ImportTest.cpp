@@ -212,6 +212,60 @@ class ImportTest : public QObject
         QCOMPARE(QFileInfo::exists(path), source != "gone");
     }
 
+    // Another program's file may hold code of its own: it never runs, and a table that is code is refused.
+    void foreignFilesRunNothingOfTheirOwn_data()
+    {
+        QTest::addColumn<QStringList>("crafting");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("Clients a view that calls functions")
+            << QStringList{"DROP TABLE Clients", "CREATE VIEW Clients AS SELECT hex(randomblob(16)) AS "
+                                                 "ClientName, LastName AS Street "
+                                                 "FROM Employees"}
+            << "'Clients' in the file '{file}' is not a plain table.  Horalog reads only plain tables from "
+               "another file.";
+        QTest::newRow("triggers of its own")
+            << QStringList{"CREATE TRIGGER Wipe AFTER INSERT ON Clients BEGIN DELETE FROM Times; END",
+                           "CREATE TRIGGER Mark AFTER UPDATE ON Times BEGIN UPDATE Employees SET Notes = "
+                           "'x'; END"}
+            << "";
+        QTest::newRow("header claims more pages than it holds")
+            << QStringList{"pages"}
+            << "The data file {file} is damaged.  Restore it "
+               "from a backup.";
+    }
+
+    void foreignFilesRunNothingOfTheirOwn()
+    {
+        QFETCH(QStringList, crafting);
+        QFETCH(QString, error);
+        store::createDataFile(otherFile());
+        runOn(other->path(), kOtherFile + (crafting == QStringList{"pages"} ? QStringList{} : crafting));
+        if (crafting == QStringList{"pages"}) {
+            QFile file(otherFile());
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(28));
+            file.write(QByteArray::fromHex("7fffffff"));
+        }
+        const QByteArray sourceBefore = test::checksum(otherFile());
+        const QByteArray ownBefore = test::checksum(env->dataFile());
+
+        import(otherFile(), !error.isEmpty());
+        QCOMPARE(test::checksum(otherFile()), sourceBefore);
+        if (!error.isEmpty()) {
+            QCOMPARE(env->fake.prompter.messages.size(), 1);
+            QCOMPARE(env->fake.prompter.messages.first().text, QString(error).replace("{file}", otherFile()));
+            QCOMPARE(test::checksum(env->dataFile()), ownBefore);
+            return;
+        }
+        // The rows arrive as plain data; none of the file's triggers came along or ran.
+        QVERIFY(env->fake.prompter.messages.isEmpty());
+        QCOMPARE(env->count("Clients"), 2);
+        QCOMPARE(env->count("Times"), 2);
+        QCOMPARE(env->scalar("SELECT count(*) FROM Employees WHERE Notes IS NOT NULL").toInt(), 0);
+        QCOMPARE(
+            env->scalar("SELECT group_concat(name) FROM sqlite_master WHERE type = 'trigger'").toString(),
+            QString("EmployeeDeleted,ClientDeleted,ClientRenamed"));
+    }
+
     void withoutADataFileImportSaysSoFirst()
     {
         delete form;
