@@ -100,10 +100,11 @@ int measureStartup(int argc, char* argv[], const QString& dataDir, const QString
     SystemClock clock;
     QtSoundPlayer sound;
     QtProcessLauncher process;
+    QtPrinter printer;
     RegModule reg(settingsDir);
     reg.CreateNewKey(kHoralogKey);
     reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), dataDir, REG_SZ);
-    MainModule module(Platform{prompter, clock, sound, process}, reg);
+    MainModule module(Platform{prompter, clock, sound, process, printer}, reg);
 
     QElapsedTimer timer;
     timer.start();

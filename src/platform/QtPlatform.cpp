@@ -1,5 +1,7 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/RuntimeError.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -7,8 +9,11 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QSoundEffect>
+#include <QTextDocument>
 #include <QUrl>
 #include <cstdlib>
 
@@ -135,6 +140,19 @@ void QtProcessLauncher::openDocument(const QString& path)
 void QtProcessLauncher::exitNow()
 {
     std::_Exit(0);
+}
+
+void QtPrinter::print(const QTextDocument& document)
+{
+    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
+    if (target.isNull()) {
+        throw RuntimeError(error::PrinterError, QPrinterInfo::availablePrinters().isEmpty()
+                                                    ? QStringLiteral("no printer is installed.")
+                                                    : QStringLiteral("no printer is set as the default."));
+    }
+    QPrinter printer(target, QPrinter::HighResolution);
+    printer.setDocName(document.metaInformation(QTextDocument::DocumentTitle));
+    printOnLetterPages(document, printer);
 }
 
 } // namespace horalog

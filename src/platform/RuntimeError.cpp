@@ -10,6 +10,8 @@ QString errorMessage(int number)
     static const QHash<int, QString> messages{
         {error::InvalidProcedureCall, "Invalid procedure call or argument."},
         {error::TypeMismatch, "Type mismatch: '%1'."},
+        {error::PathFileAccessError, "Path/File access error: %1"},
+        {error::InvalidUseOfNull, "Invalid use of Null: %1"},
         {error::InvalidPropertyValue, "'%1' is not in the list."},
         {error::NoBoundField,
          "Find searches the field of the box that has the focus; put the focus in a box first."},

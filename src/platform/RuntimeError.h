@@ -12,6 +12,8 @@ namespace error
 {
 constexpr int InvalidProcedureCall = 5;
 constexpr int TypeMismatch = 13;
+constexpr int PathFileAccessError = 75;
+constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
 constexpr int NoBoundField = 438;
 constexpr int PrinterError = 482;

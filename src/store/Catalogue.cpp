@@ -3,6 +3,7 @@
 #include "platform/Formats.h"
 #include "store/Sql.h"
 
+#include <QSqlError>
 #include <QSqlRecord>
 
 namespace horalog::store
@@ -126,6 +127,41 @@ std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employ
     if (!row.next())
         return std::nullopt;
     return workFrom(row);
+}
+
+void forEachReportEntry(const QSqlDatabase& db, const ReportSelection& selection,
+                        const std::function<void(const TimesEntry&)>& row)
+{
+    QString sql = QStringLiteral(R"(SELECT Client, DateToday, "Start Time", Project, Task, "End Time", Hours,
+                                        Billable FROM Times WHERE DateToday BETWEEN ? AND ?)");
+    QVariantList values{storedDate(selection.firstDay), storedDate(selection.lastDay)};
+    if (selection.employeeId) {
+        sql += QStringLiteral(" AND EmployeeID = ?");
+        values << *selection.employeeId;
+    }
+    if (selection.client) {
+        sql += QStringLiteral(" AND Client = ?");
+        values << *selection.client;
+    }
+    if (selection.billableOnly)
+        sql += QStringLiteral(" AND Billable <> 0");
+    sql += QStringLiteral(R"( ORDER BY Client, DateToday, "Start Time", ID)");
+
+    QSqlQuery rows = execute(db, sql, values);
+    TimesEntry entry;
+    while (rows.next()) {
+        entry.client = rows.value(0).toString();
+        entry.day = dateFromStore(rows.value(1));
+        entry.start = momentFromStore(rows.value(2));
+        entry.project = rows.value(3).toString();
+        entry.task = rows.value(4).toString();
+        entry.end = momentFromStore(rows.value(5));
+        entry.hours = rows.value(6).toDouble();
+        entry.billable = rows.value(7).toInt() != 0;
+        row(entry);
+    }
+    if (rows.lastError().isValid())
+        raiseSqlError(rows.lastError(), db);
 }
 
 } // namespace horalog::store

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Every statement the program runs against the data file. Values are always bound.
@@ -35,6 +36,16 @@ struct RecentWork {
     QString task;
 };
 
+// Which entries a period report covers: the days from `firstDay` to `lastDay`, both included,
+// narrowed to one employee, one client or billable work when those are given.
+struct ReportSelection {
+    QDate firstDay;
+    QDate lastDay;
+    std::optional<int> employeeId;
+    std::optional<QString> client;
+    bool billableOnly = false;
+};
+
 // The newest entry by start time; only that row is read.
 std::optional<TimesEntry> latestEntry(const QSqlDatabase& db);
 // A row without values, for a data file that has no entry yet.
@@ -55,5 +66,9 @@ std::optional<int> employeeIdByName(const QSqlDatabase& db, const QString& name)
 std::optional<RecentWork> latestWorkOfEmployee(const QSqlDatabase& db, int employeeId);
 // The project and task of the employee's newest entry for the client.
 std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employeeId, const QString& client);
+
+// The entries of a report by client, day and start time; `row` receives each in turn.
+void forEachReportEntry(const QSqlDatabase& db, const ReportSelection& selection,
+                        const std::function<void(const TimesEntry&)>& row);
 
 } // namespace horalog::store

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "store/Catalogue.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace horalog
+{
+
+// The choices of the report options window that a report is made of.
+struct ReportOptions {
+    QDateTime ReportStartDate;
+    QDateTime ReportEndDate;
+    // "Today" or "Yesterday" was chosen: the heading names one day, without the year.
+    bool singleDay = false;
+    // One client's report; every client's when empty ("All").
+    std::optional<QString> client;
+    bool billableOnly = false;
+    bool individualEmployee = false;
+    // The chosen employee, when one is chosen, and his or her name as "Last, First".
+    std::optional<int> employeeId;
+    QString employeeName;
+};
+
+// The entries the report covers. Raises a RuntimeError when one employee's report is asked for
+// but no employee is chosen.
+store::ReportSelection reportSelection(const ReportOptions& options);
+
+// Hours rounded to the nearest quarter hour, a remainder of exactly one eighth rounding up:
+// 1.10 gives 1.00, 1.13 gives 1.25, 0.125 gives 0.25, 2.99 gives 3.00.
+double RoundedHours(double Hours);
+
+// What a line of the report is; the formatting of the report document follows it.
+enum class ReportLineKind {
+    Title,
+    Rule,
+    Period,
+    PrintDate,
+    Headings,
+    Detail,
+    ClientTotal,
+    ReportTotal,
+    Blank
+};
+
+struct ReportLine {
+    ReportLineKind kind;
+    QString text;
+};
+
+// The width of the report's table, in characters of a monospaced font. A value wider than its
+// column (a client name on its total line, hours of 100 or more) widens its line rather than
+// being cut, so that no entry and no total is ever missing.
+constexpr int kReportColumns = 70;
+
+// Writes the report a row at a time: the heading first, then each row in client, day and start
+// time order, with a total line after each client and the report total at the end.
+class ReportTextBuilder
+{
+  public:
+    ReportTextBuilder(const ReportOptions& options, const QDate& printDate);
+    void addRow(const store::TimesEntry& row);
+    QList<ReportLine> finish();
+
+  private:
+    void add(ReportLineKind kind, const QString& text);
+    void closeClient();
+
+    QList<ReportLine> lines_;
+    std::optional<QString> reportEmployee_;
+    QString previousClient_;
+    double clientTotal_ = 0;
+    double reportTotal_ = 0;
+    bool anyRow_ = false;
+};
+
+// The whole report of `rows` (already in report order).
+QList<ReportLine> reportText(const QList<store::TimesEntry>& rows, const ReportOptions& options,
+                             const QDate& printDate);
+
+} // namespace horalog

@@ -1,0 +1,244 @@
+#include "reports/RtfWriter.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QColor>
+#include <QDir>
+#include <QHash>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <optional>
+
+namespace horalog
+{
+
+namespace
+{
+
+const QByteArray kPage = "\\paperw12240\\paperh15840\\margl1080\\margr1080\\margt1080\\margb1080\n";
+
+QByteArray familyKeyword(const QFont& font)
+{
+    switch (font.styleHint()) {
+    case QFont::Serif:
+        return "\\froman";
+    case QFont::SansSerif:
+        return "\\fswiss";
+    case QFont::TypeWriter:
+    case QFont::Monospace:
+        return "\\fmodern";
+    case QFont::Cursive:
+        return "\\fscript";
+    case QFont::Decorative:
+        return "\\fdecor";
+    default:
+        return "\\fnil";
+    }
+}
+
+bool fixedPitch(const QFont& font)
+{
+    return font.fixedPitch() || font.styleHint() == QFont::TypeWriter || font.styleHint() == QFont::Monospace;
+}
+
+QByteArray alignmentKeyword(Qt::Alignment alignment)
+{
+    switch (alignment & Qt::AlignHorizontal_Mask & ~Qt::AlignAbsolute) {
+    case Qt::AlignHCenter:
+        return "\\qc";
+    case Qt::AlignRight:
+        return "\\qr";
+    case Qt::AlignJustify:
+        return "\\qj";
+    default:
+        return "\\ql";
+    }
+}
+
+// Text as RTF: control characters of RTF escaped, tabs and line breaks as their control words,
+// everything beyond ASCII as a signed 16-bit \u escape with "?" for readers that lack it.
+void appendText(QByteArray& out, QStringView text)
+{
+    for (const QChar character : text) {
+        const char16_t unit = character.unicode();
+        if (unit == u'\\' || unit == u'{' || unit == u'}') {
+            out += '\\';
+            out += char(unit);
+        } else if (unit == u'\t') {
+            out += "\\tab ";
+        } else if (unit == QChar::LineSeparator) {
+            out += "\\line ";
+        } else if (unit >= 0x20 && unit < 0x80) {
+            out += char(unit);
+        } else if (unit >= 0x80) {
+            out += "\\u";
+            out += QByteArray::number(qint16(unit));
+            out += '?';
+        }
+    }
+}
+
+// The character formatting of one run, by its place in the font and colour tables.
+struct Run {
+    int font = 0;
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    int colour = 0;
+    bool operator==(const Run&) const = default;
+};
+
+class Writer
+{
+  public:
+    explicit Writer(const QTextDocument& document) : document_(document) {}
+
+    QByteArray rtf()
+    {
+        const QByteArray body = bodyText();
+        QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n";
+        out += fontTable();
+        out += colourTable();
+        out += kPage;
+        out += body;
+        out += "}\n";
+        return out;
+    }
+
+  private:
+    QByteArray bodyText()
+    {
+        QByteArray body;
+        body.reserve(document_.characterCount() + 1024);
+        QByteArray alignment = "\\ql";
+        std::optional<Run> current;
+        for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
+            if (block != document_.begin())
+                body += "\\par\n";
+            const QByteArray blockAlignment = alignmentKeyword(block.blockFormat().alignment());
+            if (blockAlignment != alignment || block == document_.begin()) {
+                body += "\\pard" + blockAlignment + ' ';
+                alignment = blockAlignment;
+            }
+            if (block.begin().atEnd())
+                setRun(body, current, runOf(block.charFormatIndex(), block.charFormat()));
+            for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+                const QTextFragment part = fragment.fragment();
+                setRun(body, current, runOf(part.charFormatIndex(), part.charFormat()));
+                appendText(body, part.text());
+            }
+        }
+        return body;
+    }
+
+    void setRun(QByteArray& out, std::optional<Run>& current, const Run& run)
+    {
+        if (current == run)
+            return;
+        out += "\\plain\\f" + QByteArray::number(run.font) + "\\fs" + QByteArray::number(run.halfPoints);
+        if (run.bold)
+            out += "\\b";
+        if (run.italic)
+            out += "\\i";
+        if (run.underline)
+            out += "\\ul";
+        if (run.colour)
+            out += "\\cf" + QByteArray::number(run.colour);
+        out += ' ';
+        current = run;
+    }
+
+    Run runOf(int formatIndex, const QTextCharFormat& format)
+    {
+        const auto known = runs_.constFind(formatIndex);
+        if (known != runs_.constEnd())
+            return *known;
+        const QFont font = format.font().resolve(document_.defaultFont());
+        Run run;
+        run.font = fontIndex(font);
+        run.halfPoints = qRound((font.pointSizeF() > 0 ? font.pointSizeF() : 12.0) * 2);
+        run.bold = font.bold();
+        run.italic = font.italic();
+        run.underline = font.underline();
+        if (format.foreground().style() != Qt::NoBrush)
+            run.colour = colourIndex(format.foreground().color());
+        runs_.insert(formatIndex, run);
+        return run;
+    }
+
+    int fontIndex(const QFont& font)
+    {
+        const QString family = font.families().value(0, font.family());
+        const qsizetype known = fontNames_.indexOf(family);
+        if (known >= 0)
+            return int(known);
+        fontNames_ << family;
+        QByteArray entry = "{\\f" + QByteArray::number(fontNames_.size() - 1) + familyKeyword(font) +
+                           (fixedPitch(font) ? "\\fprq1" : "\\fprq2") + "\\fcharset0 ";
+        appendText(entry, family);
+        fonts_ += entry + ";}";
+        return int(fontNames_.size() - 1);
+    }
+
+    int colourIndex(const QColor& colour)
+    {
+        const qsizetype known = colours_.indexOf(colour.rgb());
+        if (known >= 0)
+            return int(known) + 1;
+        colours_ << colour.rgb();
+        return int(colours_.size());
+    }
+
+    QByteArray fontTable()
+    {
+        if (fontNames_.isEmpty())
+            fontIndex(document_.defaultFont());
+        return "{\\fonttbl" + fonts_ + "}\n";
+    }
+
+    QByteArray colourTable() const
+    {
+        QByteArray table = "{\\colortbl;";
+        for (const QRgb colour : colours_) {
+            table += "\\red" + QByteArray::number(qRed(colour)) + "\\green" +
+                     QByteArray::number(qGreen(colour)) + "\\blue" + QByteArray::number(qBlue(colour)) + ';';
+        }
+        return table + "}\n";
+    }
+
+    const QTextDocument& document_;
+    QHash<int, Run> runs_;
+    QStringList fontNames_;
+    QByteArray fonts_;
+    QList<QRgb> colours_;
+};
+
+[[noreturn]] void saveFailed(const QString& path, const QString& reason)
+{
+    throw RuntimeError(
+        error::PathFileAccessError,
+        QStringLiteral("'%1' could not be saved (%2).").arg(QDir::toNativeSeparators(path), reason));
+}
+
+} // namespace
+
+RtfWriter::RtfWriter(const QTextDocument& document) : document_(document) {}
+
+QByteArray RtfWriter::rtf() const
+{
+    return Writer(document_).rtf();
+}
+
+void RtfWriter::save(const QString& path) const
+{
+    const QByteArray content = rtf();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        saveFailed(path, file.errorString());
+    if (file.write(content) != content.size() || !file.commit())
+        saveFailed(path, file.errorString());
+}
+
+} // namespace horalog
