@@ -234,10 +234,18 @@ QByteArray RtfWriter::rtf() const
 void RtfWriter::save(const QString& path) const
 {
     const QByteArray content = rtf();
+    // Unbuffered, so that a short write (a full disk) shows here: a buffered one would only show
+    // when the file is flushed, and commit() would then keep the cut file.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         saveFailed(path, file.errorString());
-    if (file.write(content) != content.size() || !file.commit())
+    for (qsizetype written = 0; written < content.size();) {
+        const qint64 step = file.write(content.constData() + written, content.size() - written);
+        if (step <= 0)
+            saveFailed(path, file.errorString());
+        written += step;
+    }
+    if (!file.commit())
         saveFailed(path, file.errorString());
 }
 
