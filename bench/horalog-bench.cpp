@@ -1,8 +1,12 @@
 // Times start-up (from Main to the main window shown) and its peak memory on data files of
-// growing size. Each measurement runs in a fresh process so that peak memory is its own.
+// growing size; "horalog-bench report" times the period report instead. Each measurement runs in a
+// fresh process so that peak memory is its own.
 #include "app/MainModule.h"
 #include "app/RegModule.h"
 #include "platform/QtPlatform.h"
+#include "reports/ReportDocument.h"
+#include "reports/ReportForm.h"
+#include "reports/RtfWriter.h"
 #include "startup/Main.h"
 #include "store/DataFile.h"
 #include "store/Sql.h"
@@ -13,12 +17,15 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QProcess>
+#include <QPushButton>
 #include <QSqlError>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 using namespace horalog;
 
@@ -28,7 +35,8 @@ namespace
 constexpr int kEmployees = 25;
 constexpr int kClients = 60;
 
-// Start-up must not wait for anybody: every box is answered with its default and counted.
+// Nothing measured may wait for anybody: every box is answered with its default and counted; the
+// save dialog chooses `savePath`.
 class QuietPrompter final : public Prompter
 {
   public:
@@ -39,7 +47,8 @@ class QuietPrompter final : public Prompter
     }
     QString input(const InputRequest&) override { return {}; }
     QString openFile(const FileRequest&) override { return {}; }
-    QString saveFile(const FileRequest&) override { return {}; }
+    QString saveFile(const FileRequest&) override { return savePath; }
+    QString savePath;
 };
 
 long peakKilobytes()
@@ -128,14 +137,215 @@ template <typename T> T median(std::vector<T> values)
     return values[values.size() / 2];
 }
 
+// The report covers every entry the bench writes: one every quarter hour from January 1, 2000.
+ReportOptions wholeHistory()
+{
+    ReportOptions options;
+    options.ReportStartDate = QDateTime(QDate(2000, 1, 1), QTime(0, 0));
+    options.ReportEndDate = QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59));
+    return options;
+}
+
+struct ReportRun {
+    QuietPrompter prompter;
+    SystemClock clock;
+    QtSoundPlayer sound;
+    QtProcessLauncher process;
+    QtPrinter printer;
+    RegModule reg;
+    MainModule module{Platform{prompter, clock, sound, process, printer}, reg};
+
+    ReportRun(const QString& dataDir, const QString& workDir)
+        : reg(QDir(workDir).filePath(QStringLiteral("settings")))
+    {
+        module.DataPath = dataDir;
+        module.StartDir = workDir;
+        module.openTaskDatabase();
+        prompter.savePath = QDir(workDir).filePath(QStringLiteral("Reports/report.rtf"));
+    }
+};
+
+// Child process: the report as a user gets it (query, text, formatting, shown in the window) and
+// saved through the window's Save button, printed as "milliseconds peak-kilobytes".
+int measureReport(int argc, char* argv[], const QString& dataDir, const QString& workDir)
+{
+    QApplication app(argc, argv);
+    ReportRun run(dataDir, workDir);
+    QElapsedTimer timer;
+    timer.start();
+    auto* form = new ReportForm(run.module, wholeHistory());
+    form->show();
+    QCoreApplication::processEvents();
+    form->activate();
+    form->SSCommand1[1]->click();
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    if (!QFileInfo(run.prompter.savePath).isFile() || form->RichTextBox2->isVisible())
+        return 1;
+    std::printf("%.3f %ld\n", elapsed, peakKilobytes());
+    return 0;
+}
+
+// Processor time since the last lap, so that other work on the machine does not blur the steps.
+class Laps
+{
+  public:
+    double lap()
+    {
+        const std::clock_t now = std::clock();
+        const double milliseconds = 1000.0 * double(now - last_) / CLOCKS_PER_SEC;
+        last_ = now;
+        return milliseconds;
+    }
+
+  private:
+    std::clock_t last_ = std::clock();
+};
+
+// Child process: the same steps one by one, printed as the processor milliseconds of each.
+int measureReportStages(int argc, char* argv[], const QString& dataDir, const QString& workDir)
+{
+    QApplication app(argc, argv);
+    ReportRun run(dataDir, workDir);
+    const ReportOptions options = wholeHistory();
+    Laps laps;
+    QList<store::ReportEntry> rows;
+    store::forEachReportEntry(run.module.TaskDatabase(), reportSelection(options),
+                              [&rows](const store::ReportEntry& row) { rows << row; });
+    const double query = laps.lap();
+    const ReportText lines = reportText(rows, options, QDate::currentDate());
+    const double text = laps.lap();
+    std::unique_ptr<QTextDocument> document = reportDocument(lines);
+    const double formatting = laps.lap();
+    QTextEdit box;
+    box.setLineWrapMode(QTextEdit::NoWrap);
+    box.resize(591, 313);
+    document->setParent(&box);
+    box.setDocument(document.release());
+    box.show();
+    QCoreApplication::processEvents();
+    const double shown = laps.lap();
+    RtfWriter(*box.document()).save(QDir(workDir).filePath(QStringLiteral("stages.rtf")));
+    const double saved = laps.lap();
+    std::printf("%.1f %.1f %.1f %.1f %.1f\n", query, text, formatting, shown, saved);
+    return 0;
+}
+
+// The floor: the same query, with the same values bound, rendered as plain text lines into a file
+// by the sqlite3 shell.
+const char* const kFloorScript = R"(.parameter set @first "'2000-01-01'"
+.parameter set @last "'2009-12-31'"
+.output %1
+SELECT printf('%-11.11s %-9.9s %-12.12s %-10.10s%6s    %6s    %5.2f', Client, Project, Task,
+       DateToday, substr("Start Time", 12, 5), substr("End Time", 12, 5),
+       (floor((Hours - floor(Hours)) * 4) + ((Hours - floor(Hours)) * 4 - floor((Hours - floor(Hours)) * 4)
+        >= 0.5)) * 0.25 + floor(Hours))
+  FROM Times WHERE DateToday BETWEEN @first AND @last ORDER BY Client, DateToday, "Start Time", ID;
+)";
+
+double floorMilliseconds(const QString& dataFile, const QString& workDir)
+{
+    QProcess shell;
+    QElapsedTimer timer;
+    timer.start();
+    shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-batch"), dataFile});
+    shell.write(
+        QString::fromLatin1(kFloorScript).arg(QDir(workDir).filePath(QStringLiteral("floor.txt"))).toUtf8());
+    shell.closeWriteChannel();
+    shell.waitForFinished(-1);
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    if (shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
+        return -1;
+    return elapsed;
+}
+
+QByteArray runChild(const QStringList& arguments)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.waitForFinished(-1);
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return {};
+    return child.readAllStandardOutput().trimmed();
+}
+
+int benchReport(const QStringList& arguments)
+{
+    QList<int> sizes{1000, 10000, 100000};
+    int runs = 5;
+    for (int i = 2; i + 1 < arguments.size(); i += 2) {
+        if (arguments[i] == QLatin1String("--entries")) {
+            sizes.clear();
+            for (const QString& size : arguments[i + 1].split(QLatin1Char(',')))
+                sizes << size.toInt();
+        } else if (arguments[i] == QLatin1String("--runs")) {
+            runs = std::max(1, arguments[i + 1].toInt());
+        }
+    }
+    QTextStream out(stdout);
+    for (const int entries : sizes) {
+        QTemporaryDir folder;
+        const QString dataDir = QDir(folder.path()).filePath(QStringLiteral("data"));
+        QDir().mkpath(dataDir);
+        buildDataFile(dataDir, entries);
+        std::vector<double> times;
+        std::vector<long> peaks;
+        std::vector<double> floors;
+        for (int run = 0; run < runs; ++run) {
+            QTemporaryDir work;
+            const QList<QByteArray> fields =
+                runChild({QStringLiteral("--measure-report"), dataDir, work.path()}).split(' ');
+            const double floor = floorMilliseconds(store::dataFilePath(dataDir), work.path());
+            if (fields.size() != 2 || floor <= 0) {
+                out << "report failed on " << entries << " entries\n";
+                return 1;
+            }
+            times.push_back(fields[0].toDouble());
+            peaks.push_back(fields[1].toLong());
+            floors.push_back(floor);
+        }
+        const double total = median(times);
+        const double floor = median(floors);
+        out << QStringLiteral("report entries=%1 median_ms=%2 peak_kib=%3 floor_ms=%4 ratio=%5\n")
+                   .arg(entries)
+                   .arg(total, 0, 'f', 1)
+                   .arg(median(peaks))
+                   .arg(floor, 0, 'f', 1)
+                   .arg(total / floor, 0, 'f', 2);
+        out.flush();
+        QTemporaryDir work;
+        const QList<QByteArray> steps =
+            runChild({QStringLiteral("--measure-report-stages"), dataDir, work.path()}).split(' ');
+        if (steps.size() == 5) {
+            out << QStringLiteral("  processor time by step entries=%1 query_ms=%2 text_ms=%3 "
+                                  "document_ms=%4 shown_ms=%5 rtf_ms=%6\n")
+                       .arg(entries)
+                       .arg(QString::fromLatin1(steps[0]), QString::fromLatin1(steps[1]),
+                            QString::fromLatin1(steps[2]), QString::fromLatin1(steps[3]),
+                            QString::fromLatin1(steps[4]));
+            out.flush();
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     if (argc == 4 && QByteArray(argv[1]) == "--measure-startup")
         return measureStartup(argc, argv, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 4 && QByteArray(argv[1]) == "--measure-report")
+        return measureReport(argc, argv, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 4 && QByteArray(argv[1]) == "--measure-report-stages")
+        return measureReportStages(argc, argv, QString::fromLocal8Bit(argv[2]),
+                                   QString::fromLocal8Bit(argv[3]));
 
     QCoreApplication app(argc, argv);
+    if (argc > 1 && QByteArray(argv[1]) == "report")
+        return benchReport(QCoreApplication::arguments());
     QList<int> sizes{1000, 100000, 1000000};
     int runs = 7;
     const QStringList arguments = QCoreApplication::arguments();

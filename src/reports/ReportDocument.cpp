@@ -51,9 +51,10 @@ void setFormat(QTextCursor& cursor, int from, int length, const QTextCharFormat&
     cursor.setCharFormat(format);
 }
 
-void formatLine(QTextCursor& cursor, int from, const ReportLine& line)
+void formatLine(QTextCursor& cursor, const ReportText::Line& line)
 {
-    const int length = int(line.text.size());
+    const int from = int(line.start);
+    const int length = int(line.length);
     switch (line.kind) {
     case ReportLineKind::Title: {
         QTextCharFormat title = headingFace(kTitleSize);
@@ -91,31 +92,20 @@ void formatLine(QTextCursor& cursor, int from, const ReportLine& line)
 
 } // namespace
 
-std::unique_ptr<QTextDocument> reportDocument(const QList<ReportLine>& lines)
+std::unique_ptr<QTextDocument> reportDocument(const ReportText& report)
 {
     auto document = std::make_unique<QTextDocument>();
     document->setUndoRedoEnabled(false);
     document->setMetaInformation(QTextDocument::DocumentTitle, QStringLiteral("Horalog Report"));
 
     // The whole text goes in at once in the table's face; only the few heading and total lines
-    // are formatted after it, so the cost stays one pass over the text.
-    qsizetype size = 0;
-    for (const ReportLine& line : lines)
-        size += line.text.size() + 1;
-    QString text;
-    text.reserve(size);
-    for (const ReportLine& line : lines) {
-        text += line.text;
-        text += QLatin1Char('\n');
-    }
+    // are formatted after it.
     QTextCursor cursor(document.get());
     cursor.setBlockCharFormat(table());
-    cursor.insertText(text, table());
-
-    int from = 0;
-    for (const ReportLine& line : lines) {
-        formatLine(cursor, from, line);
-        from += int(line.text.size()) + 1;
+    cursor.insertText(report.text, table());
+    for (const ReportText::Line& line : report.lines) {
+        if (line.kind != ReportLineKind::Detail && line.kind != ReportLineKind::Blank)
+            formatLine(cursor, line);
     }
     return document;
 }

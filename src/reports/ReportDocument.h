@@ -12,6 +12,6 @@ namespace horalog
 // centred, blue and 16 point; the period, the print date and the two rules in Times New Roman 12
 // point, the label "Task Hours: " at 14; the table in Courier New at the report box's 9.75 point;
 // the heading lines and every total line bold, the print date also italic.
-std::unique_ptr<QTextDocument> reportDocument(const QList<ReportLine>& lines);
+std::unique_ptr<QTextDocument> reportDocument(const ReportText& report);
 
 } // namespace horalog

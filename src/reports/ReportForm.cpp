@@ -164,7 +164,7 @@ std::unique_ptr<QTextDocument> ReportForm::buildReport() const
     const store::ReportSelection selection = reportSelection(options_);
     ReportTextBuilder text(options_, module_.platform.clock.now().date());
     store::forEachReportEntry(module_.TaskDatabase(), selection,
-                              [&text](const store::TimesEntry& row) { text.addRow(row); });
+                              [&text](const store::ReportEntry& row) { text.addRow(row); });
     return reportDocument(text.finish());
 }
 

@@ -4,7 +4,9 @@
 #include "platform/RuntimeError.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace horalog
 {
@@ -32,46 +34,74 @@ constexpr int kEmployeeWidth = 56;
 constexpr int kTotalWidth = 8;
 const QString kTimeGap = blanks(4);
 
-// A value from the data file on one line, so that it cannot break the columns.
-QString oneLine(QString value)
+// Characters that would end a line in the document or in a text editor; 0xfdd0 and 0xfdd1 are the
+// marks with which a rich-text document begins and ends a frame.
+bool breaksLine(char16_t unit)
 {
-    for (QChar& character : value) {
-        if (character.category() == QChar::Other_Control || character == QChar::LineSeparator ||
-            character == QChar::ParagraphSeparator)
-            character = QLatin1Char(' ');
+    return unit < 0x20 || (unit >= 0x7f && unit <= 0x9f) || unit == QChar::LineSeparator ||
+           unit == QChar::ParagraphSeparator || unit == 0xfdd0 || unit == 0xfdd1;
+}
+
+// Appends a value from the data file on one line, so that it cannot break the columns.
+template <typename Text> void appendOnOneLine(QString& line, Text value)
+{
+    const qsizetype from = line.size();
+    line += value;
+    for (qsizetype i = from; i < line.size(); ++i) {
+        if (breaksLine(line.at(i).unicode()))
+            line[i] = QLatin1Char(' ');
     }
-    return value;
+}
+
+void appendBlanks(QString& line, qsizetype count)
+{
+    for (; count > 0; --count)
+        line += QLatin1Char(' ');
 }
 
 // Padded with blanks or cut to exactly `width` characters.
-QString column(const QString& value, int width)
+template <typename Text> void appendColumn(QString& line, Text value, int width)
 {
-    return oneLine(value).leftJustified(width, QLatin1Char(' '), true);
+    appendOnOneLine(line, value.left(width));
+    appendBlanks(line, width - value.size());
 }
 
 // Padded with blanks to `width` characters; a longer value keeps all its characters.
-QString leftAligned(const QString& value, int width)
+template <typename Text> void appendLeftAligned(QString& line, Text value, int width)
 {
-    return oneLine(value).leftJustified(width, QLatin1Char(' '));
+    appendOnOneLine(line, value);
+    appendBlanks(line, width - value.size());
 }
 
 // Right-aligned in `width` characters; a longer value keeps all its characters.
-QString rightAligned(const QString& value, int width)
+template <typename Text> void appendRightAligned(QString& line, Text value, int width)
 {
-    return oneLine(value).rightJustified(width, QLatin1Char(' '));
+    appendBlanks(line, width - value.size());
+    appendOnOneLine(line, value);
+}
+
+// The report writes a line for every entry, so its dates, times and hours are formatted directly.
+template <typename... Values> QLatin1String printed(char (&buffer)[24], const char* format, Values... values)
+{
+    const int length = std::snprintf(buffer, sizeof buffer, format, values...);
+    return QLatin1String(buffer, std::clamp(length, 0, int(sizeof buffer) - 1));
+}
+
+// The short date text, "m/d/yy": 7/4/96.
+QLatin1String shortDate(char (&buffer)[24], const QDate& day)
+{
+    if (!day.isValid())
+        return {};
+    return printed(buffer, "%d/%d/%02d", day.month(), day.day(), (day.year() % 100 + 100) % 100);
 }
 
 // "h:mma/p": 9:05a, 12:30p.
-QString shortTime(const QDateTime& moment)
+QLatin1String shortTime(char (&buffer)[24], const QTime& time)
 {
-    if (!moment.isValid())
+    if (!time.isValid())
         return {};
-    const QTime time = moment.time();
     const int hour = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
-    return QStringLiteral("%1:%2%3")
-        .arg(hour)
-        .arg(time.minute(), 2, 10, QLatin1Char('0'))
-        .arg(time.hour() < 12 ? QLatin1Char('a') : QLatin1Char('p'));
+    return printed(buffer, "%d:%02d%c", hour, time.minute(), time.hour() < 12 ? 'a' : 'p');
 }
 
 QString periodLine(const ReportOptions& options)
@@ -85,13 +115,21 @@ QString periodLine(const ReportOptions& options)
     return line;
 }
 
-QString detailLine(const store::TimesEntry& row)
+void appendDetail(QString& line, const store::ReportEntry& row)
 {
-    return column(row.client, kClientWidth) + QLatin1Char(' ') + column(row.project, kProjectWidth) +
-           QLatin1Char(' ') + column(row.task, kTaskWidth) + QLatin1Char(' ') +
-           column(formatShortDate(row.day), kDateWidth) + rightAligned(shortTime(row.start), kTimeWidth) +
-           kTimeGap + rightAligned(shortTime(row.end), kTimeWidth) + kTimeGap +
-           rightAligned(formatHours(RoundedHours(row.hours)), kHoursWidth);
+    char buffer[24];
+    appendColumn(line, QStringView(row.client), kClientWidth);
+    line += QLatin1Char(' ');
+    appendColumn(line, QStringView(row.project), kProjectWidth);
+    line += QLatin1Char(' ');
+    appendColumn(line, QStringView(row.task), kTaskWidth);
+    line += QLatin1Char(' ');
+    appendColumn(line, shortDate(buffer, row.day), kDateWidth);
+    appendRightAligned(line, shortTime(buffer, row.start), kTimeWidth);
+    line += kTimeGap;
+    appendRightAligned(line, shortTime(buffer, row.end), kTimeWidth);
+    line += kTimeGap;
+    appendRightAligned(line, printed(buffer, "%.2f", RoundedHours(row.hours)), kHoursWidth);
 }
 
 bool sameClient(const QString& a, const QString& b)
@@ -119,6 +157,21 @@ double RoundedHours(double Hours)
     return (wholeQuarters + (quarters - wholeQuarters >= 0.5 ? 1 : 0)) * 0.25 + whole;
 }
 
+QStringView ReportText::line(qsizetype index) const
+{
+    const Line& place = lines.at(index);
+    return QStringView(text).mid(place.start, place.length);
+}
+
+QStringList ReportText::lineTexts() const
+{
+    QStringList texts;
+    texts.reserve(lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        texts << line(i).toString();
+    return texts;
+}
+
 ReportTextBuilder::ReportTextBuilder(const ReportOptions& options, const QDate& printDate)
 {
     if (options.individualEmployee)
@@ -132,16 +185,32 @@ ReportTextBuilder::ReportTextBuilder(const ReportOptions& options, const QDate& 
     add(ReportLineKind::Headings, kHeadings);
 }
 
-void ReportTextBuilder::add(ReportLineKind kind, const QString& text)
+void ReportTextBuilder::beginLine(ReportLineKind kind)
 {
-    lines_.append({kind, text});
+    report_.lines.append({kind, report_.text.size(), 0});
 }
 
-void ReportTextBuilder::addRow(const store::TimesEntry& row)
+void ReportTextBuilder::endLine()
+{
+    ReportText::Line& line = report_.lines.last();
+    line.length = report_.text.size() - line.start;
+    report_.text += QLatin1Char('\n');
+}
+
+void ReportTextBuilder::add(ReportLineKind kind, QStringView text)
+{
+    beginLine(kind);
+    report_.text += text;
+    endLine();
+}
+
+void ReportTextBuilder::addRow(const store::ReportEntry& row)
 {
     if (anyRow_ && !sameClient(row.client, previousClient_))
         closeClient();
-    add(ReportLineKind::Detail, detailLine(row));
+    beginLine(ReportLineKind::Detail);
+    appendDetail(report_.text, row);
+    endLine();
     clientTotal_ += RoundedHours(row.hours);
     previousClient_ = row.client;
     anyRow_ = true;
@@ -149,28 +218,33 @@ void ReportTextBuilder::addRow(const store::TimesEntry& row)
 
 void ReportTextBuilder::closeClient()
 {
-    add(ReportLineKind::ClientTotal, rightAligned(previousClient_, kTotalNameWidth) + QLatin1Char(':') +
-                                         rightAligned(formatHours(clientTotal_), kTotalWidth));
+    beginLine(ReportLineKind::ClientTotal);
+    appendRightAligned(report_.text, QStringView(previousClient_), kTotalNameWidth);
+    report_.text += QLatin1Char(':');
+    appendRightAligned(report_.text, QStringView(formatHours(clientTotal_)), kTotalWidth);
+    endLine();
     add(ReportLineKind::Blank, {});
     reportTotal_ += clientTotal_;
     clientTotal_ = 0;
 }
 
-QList<ReportLine> ReportTextBuilder::finish()
+ReportText ReportTextBuilder::finish()
 {
     closeClient();
-    add(ReportLineKind::ReportTotal, leftAligned(reportEmployee_.value_or(QString()), kEmployeeWidth) +
-                                         QStringLiteral("Total:") +
-                                         rightAligned(formatHours(reportTotal_), kTotalWidth));
+    beginLine(ReportLineKind::ReportTotal);
+    appendLeftAligned(report_.text, QStringView(reportEmployee_.value_or(QString())), kEmployeeWidth);
+    report_.text += QStringLiteral("Total:");
+    appendRightAligned(report_.text, QStringView(formatHours(reportTotal_)), kTotalWidth);
+    endLine();
     add(ReportLineKind::Blank, {});
-    return std::move(lines_);
+    return std::move(report_);
 }
 
-QList<ReportLine> reportText(const QList<store::TimesEntry>& rows, const ReportOptions& options,
-                             const QDate& printDate)
+ReportText reportText(const QList<store::ReportEntry>& rows, const ReportOptions& options,
+                      const QDate& printDate)
 {
     ReportTextBuilder builder(options, printDate);
-    for (const store::TimesEntry& row : rows)
+    for (const store::ReportEntry& row : rows)
         builder.addRow(row);
     return builder.finish();
 }

@@ -47,15 +47,26 @@ enum class ReportLineKind {
     Blank
 };
 
-struct ReportLine {
-    ReportLineKind kind;
-    QString text;
-};
-
 // The width of the report's table, in characters of a monospaced font. A value wider than its
 // column (a client name on its total line, hours of 100 or more) widens its line rather than
 // being cut, so that no entry and no total is ever missing.
 constexpr int kReportColumns = 70;
+
+// The report as one text, every line ended by a line feed, and what each line is. It is kept in
+// one piece because a report lists every entry of its period: the document is made from it in one
+// step, and only the few heading and total lines are found again to be formatted.
+struct ReportText {
+    struct Line {
+        ReportLineKind kind;
+        qsizetype start;
+        qsizetype length;
+    };
+    QString text;
+    QList<Line> lines;
+
+    QStringView line(qsizetype index) const;
+    QStringList lineTexts() const;
+};
 
 // Writes the report a row at a time: the heading first, then each row in client, day and start
 // time order, with a total line after each client and the report total at the end.
@@ -63,14 +74,16 @@ class ReportTextBuilder
 {
   public:
     ReportTextBuilder(const ReportOptions& options, const QDate& printDate);
-    void addRow(const store::TimesEntry& row);
-    QList<ReportLine> finish();
+    void addRow(const store::ReportEntry& row);
+    ReportText finish();
 
   private:
-    void add(ReportLineKind kind, const QString& text);
+    void add(ReportLineKind kind, QStringView text);
+    void beginLine(ReportLineKind kind);
+    void endLine();
     void closeClient();
 
-    QList<ReportLine> lines_;
+    ReportText report_;
     std::optional<QString> reportEmployee_;
     QString previousClient_;
     double clientTotal_ = 0;
@@ -79,7 +92,7 @@ class ReportTextBuilder
 };
 
 // The whole report of `rows` (already in report order).
-QList<ReportLine> reportText(const QList<store::TimesEntry>& rows, const ReportOptions& options,
-                             const QDate& printDate);
+ReportText reportText(const QList<store::ReportEntry>& rows, const ReportOptions& options,
+                      const QDate& printDate);
 
 } // namespace horalog

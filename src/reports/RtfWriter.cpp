@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <optional>
 
 namespace horalog
@@ -58,8 +59,20 @@ QByteArray alignmentKeyword(Qt::Alignment alignment)
 
 // Text as RTF: control characters of RTF escaped, tabs and line breaks as their control words,
 // everything beyond ASCII as a signed 16-bit \u escape with "?" for readers that lack it.
+bool plainAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar character) {
+        const char16_t unit = character.unicode();
+        return unit >= 0x20 && unit < 0x80 && unit != u'\\' && unit != u'{' && unit != u'}';
+    });
+}
+
 void appendText(QByteArray& out, QStringView text)
 {
+    if (plainAscii(text)) {
+        out += text.toLatin1();
+        return;
+    }
     for (const QChar character : text) {
         const char16_t unit = character.unicode();
         if (unit == u'\\' || unit == u'{' || unit == u'}') {
@@ -112,25 +125,35 @@ class Writer
     {
         QByteArray body;
         body.reserve(document_.characterCount() + 1024);
-        QByteArray alignment = "\\ql";
+        std::optional<QByteArray> alignment;
         std::optional<Run> current;
-        for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
-            if (block != document_.begin())
+        const QTextBlock first = document_.begin();
+        for (QTextBlock block = first; block.isValid(); block = block.next()) {
+            if (block != first)
                 body += "\\par\n";
-            const QByteArray blockAlignment = alignmentKeyword(block.blockFormat().alignment());
-            if (blockAlignment != alignment || block == document_.begin()) {
+            const QByteArray& blockAlignment = alignmentOf(block);
+            if (blockAlignment != alignment) {
                 body += "\\pard" + blockAlignment + ' ';
                 alignment = blockAlignment;
             }
             if (block.begin().atEnd())
-                setRun(body, current, runOf(block.charFormatIndex(), block.charFormat()));
+                setRun(body, current, runOf(block.charFormatIndex()));
             for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
                 const QTextFragment part = fragment.fragment();
-                setRun(body, current, runOf(part.charFormatIndex(), part.charFormat()));
+                setRun(body, current, runOf(part.charFormatIndex()));
                 appendText(body, part.text());
             }
         }
         return body;
+    }
+
+    const QByteArray& alignmentOf(const QTextBlock& block)
+    {
+        const int formatIndex = block.blockFormatIndex();
+        auto known = alignments_.find(formatIndex);
+        if (known == alignments_.end())
+            known = alignments_.insert(formatIndex, alignmentKeyword(block.blockFormat().alignment()));
+        return *known;
     }
 
     void setRun(QByteArray& out, std::optional<Run>& current, const Run& run)
@@ -150,11 +173,12 @@ class Writer
         current = run;
     }
 
-    Run runOf(int formatIndex, const QTextCharFormat& format)
+    Run runOf(int formatIndex)
     {
         const auto known = runs_.constFind(formatIndex);
         if (known != runs_.constEnd())
             return *known;
+        const QTextCharFormat format = document_.allFormats().at(formatIndex).toCharFormat();
         const QFont font = format.font().resolve(document_.defaultFont());
         Run run;
         run.font = fontIndex(font);
@@ -210,6 +234,7 @@ class Writer
 
     const QTextDocument& document_;
     QHash<int, Run> runs_;
+    QHash<int, QByteArray> alignments_;
     QStringList fontNames_;
     QByteArray fonts_;
     QList<QRgb> colours_;

@@ -30,6 +30,20 @@ TimesEntry entryFrom(const QSqlQuery& row)
     return entry;
 }
 
+// The day and the time of day of stored dates and moments ("YYYY-MM-DD HH:MM:SS"), read without
+// building whole moments: a report reads three for every entry it lists.
+QDate dayOfStoredDate(const QVariant& value)
+{
+    const QString text = value.toString();
+    return QDate::fromString(QStringView(text).left(10), Qt::ISODate);
+}
+
+QTime timeOfStoredMoment(const QVariant& value)
+{
+    const QString text = value.toString();
+    return QTime::fromString(QStringView(text).mid(11, 8), Qt::ISODate);
+}
+
 RecentWork workFrom(const QSqlQuery& row)
 {
     return {row.value(QStringLiteral("Client")).toString(), row.value(QStringLiteral("Project")).toString(),
@@ -130,10 +144,10 @@ std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employ
 }
 
 void forEachReportEntry(const QSqlDatabase& db, const ReportSelection& selection,
-                        const std::function<void(const TimesEntry&)>& row)
+                        const std::function<void(const ReportEntry&)>& row)
 {
-    QString sql = QStringLiteral(R"(SELECT Client, DateToday, "Start Time", Project, Task, "End Time", Hours,
-                                        Billable FROM Times WHERE DateToday BETWEEN ? AND ?)");
+    QString sql = QStringLiteral(R"(SELECT Client, DateToday, "Start Time", Project, Task, "End Time", Hours
+                                        FROM Times WHERE DateToday BETWEEN ? AND ?)");
     QVariantList values{storedDate(selection.firstDay), storedDate(selection.lastDay)};
     if (selection.employeeId) {
         sql += QStringLiteral(" AND EmployeeID = ?");
@@ -148,16 +162,15 @@ void forEachReportEntry(const QSqlDatabase& db, const ReportSelection& selection
     sql += QStringLiteral(R"( ORDER BY Client, DateToday, "Start Time", ID)");
 
     QSqlQuery rows = execute(db, sql, values);
-    TimesEntry entry;
+    ReportEntry entry;
     while (rows.next()) {
         entry.client = rows.value(0).toString();
-        entry.day = dateFromStore(rows.value(1));
-        entry.start = momentFromStore(rows.value(2));
+        entry.day = dayOfStoredDate(rows.value(1));
+        entry.start = timeOfStoredMoment(rows.value(2));
         entry.project = rows.value(3).toString();
         entry.task = rows.value(4).toString();
-        entry.end = momentFromStore(rows.value(5));
+        entry.end = timeOfStoredMoment(rows.value(5));
         entry.hours = rows.value(6).toDouble();
-        entry.billable = rows.value(7).toInt() != 0;
         row(entry);
     }
     if (rows.lastError().isValid())

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 #include <functional>
 #include <optional>
 
@@ -46,6 +47,17 @@ struct ReportSelection {
     bool billableOnly = false;
 };
 
+// An entry as the report shows it: its day, and the times of day it started and ended.
+struct ReportEntry {
+    QString client;
+    QString project;
+    QString task;
+    QDate day;
+    QTime start;
+    QTime end;
+    double hours = 0;
+};
+
 // The newest entry by start time; only that row is read.
 std::optional<TimesEntry> latestEntry(const QSqlDatabase& db);
 // A row without values, for a data file that has no entry yet.
@@ -69,6 +81,6 @@ std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employ
 
 // The entries of a report by client, day and start time; `row` receives each in turn.
 void forEachReportEntry(const QSqlDatabase& db, const ReportSelection& selection,
-                        const std::function<void(const TimesEntry&)>& row);
+                        const std::function<void(const ReportEntry&)>& row);
 
 } // namespace horalog::store

@@ -6,7 +6,7 @@
 #include <QTextCursor>
 
 using namespace horalog;
-using store::TimesEntry;
+using store::ReportEntry;
 
 namespace
 {
@@ -15,16 +15,16 @@ const QDate kPrinted(2026, 12, 10);
 const QString kRule(70, QLatin1Char('_'));
 const QString kHeadings = "Client      Project   Task          Date      Start      End     Hours";
 
-TimesEntry entry(const QString& client, const QString& project, const QString& task, const QDate& day,
-                 const QTime& start, const QTime& end, double hours)
+ReportEntry entry(const QString& client, const QString& project, const QString& task, const QDate& day,
+                  const QTime& start, const QTime& end, double hours)
 {
-    TimesEntry row;
+    ReportEntry row;
     row.client = client;
     row.project = project;
     row.task = task;
     row.day = day;
-    row.start = QDateTime(day, start);
-    row.end = QDateTime(day, end);
+    row.start = start;
+    row.end = end;
     row.hours = hours;
     return row;
 }
@@ -38,12 +38,9 @@ ReportOptions december(bool singleDay = false)
     return options;
 }
 
-QStringList textOf(const QList<ReportLine>& lines)
+QStringList textOf(const ReportText& report)
 {
-    QStringList text;
-    for (const ReportLine& line : lines)
-        text << line.text;
-    return text;
+    return report.lineTexts();
 }
 
 QStringList heading(const QString& period)
@@ -51,7 +48,7 @@ QStringList heading(const QString& period)
     return {"Horalog 96", kRule, period, "10-December-26", kRule, kHeadings};
 }
 
-const QList<TimesEntry> kTwoClients{
+const QList<ReportEntry> kTwoClients{
     entry("Acme Tooling Co", "Press line", "Site survey", {2026, 12, 1}, {9, 5}, {10, 20}, 1.25),
     entry("Acme Tooling Co", "Press line", "#2 review", {2026, 12, 1}, {13, 30}, {14, 38}, 1.13),
     entry("Baker's", "B", "b", {2026, 12, 2}, {12, 0}, {12, 7}, 0.12),
@@ -151,7 +148,7 @@ class ReportTextTest : public QObject
         options.individualEmployee = true;
         options.employeeId = 1;
         options.employeeName = QString(58, QLatin1Char('E'));
-        const QList<ReportLine> lines =
+        const ReportText lines =
             reportText({entry(longClient, "P", "T", {2026, 12, 3}, {8, 0}, {8, 0}, 100.0),
                         entry("Zenith", "P", "T", {2026, 12, 3}, {9, 0}, {9, 30}, 0.5)},
                        options, kPrinted);
@@ -170,9 +167,9 @@ class ReportTextTest : public QObject
 
     void kindsMarkTheLinesToFormat()
     {
-        const QList<ReportLine> lines = reportText(kTwoClients, december(), kPrinted);
+        const ReportText report = reportText(kTwoClients, december(), kPrinted);
         QList<ReportLineKind> kinds;
-        for (const ReportLine& line : lines)
+        for (const ReportText::Line& line : report.lines)
             kinds << line.kind;
         using K = ReportLineKind;
         QCOMPARE(kinds, (QList<K>{K::Title, K::Rule, K::Period, K::PrintDate, K::Rule, K::Headings, K::Detail,

@@ -25,16 +25,16 @@ std::unique_ptr<QTextDocument> sampleReport()
     options.individualEmployee = true;
     options.employeeId = 1;
     options.employeeName = "Brandt, Zoë";
-    QList<store::TimesEntry> rows;
+    QList<store::ReportEntry> rows;
     for (const auto& [client, project] :
          {std::pair{"Müller & Söhne", "a\\b{c}"}, std::pair{"O'Brien & Sons", "Ölwerk"}}) {
-        store::TimesEntry row;
+        store::ReportEntry row;
         row.client = QString::fromUtf8(client);
         row.project = QString::fromUtf8(project);
         row.task = "Survey";
         row.day = QDate(2026, 12, 2);
-        row.start = QDateTime(row.day, QTime(9, 5));
-        row.end = QDateTime(row.day, QTime(10, 20));
+        row.start = QTime(9, 5);
+        row.end = QTime(10, 20);
         row.hours = 1.25;
         rows << row;
     }
