@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -120,6 +121,9 @@ class ReportFormTest : public QObject
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QCOMPARE(form->RichTextBox1->textCursor().position(), 0);
         QCOMPARE(form->RichTextBox1->document()->firstBlock().text(), QString("Horalog 96"));
+        // The 70 columns of the table fit the box; nothing hides behind a scroll bar.
+        QTRY_COMPARE(form->RichTextBox1->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(form->RichTextBox1->document()->idealWidth() > 500);
 
         // Later activations leave the report as the user left it.
         QTextCursor selection(form->RichTextBox1->document()->findBlockByNumber(6));

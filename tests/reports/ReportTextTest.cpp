@@ -237,6 +237,20 @@ class ReportTextTest : public QObject
         QCOMPARE(document->findBlockByNumber(7).text(),
                  QString("                                                    #1 Client:    1.00"));
     }
+
+    // A line break or tab brought in with imported data would break the columns; it shows as a blank.
+    void aLineBreakInANameKeepsTheLineWhole()
+    {
+        const std::unique_ptr<QTextDocument> document = reportDocument(
+            reportText({entry("Two\nLines", "a\tb", "c\r\nd", {2026, 12, 1}, {9, 0}, {10, 0}, 1.0)},
+                       december(), kPrinted));
+        QCOMPARE(document->blockCount(), 12);
+        QCOMPARE(document->findBlockByNumber(6).text(),
+                 QString("Two Lines   a b       c  d         12/1/26    9:00a    10:00a     1.00"));
+        QCOMPARE(document->findBlockByNumber(7).text(),
+                 QString("                                                    Two Lines:    1.00"));
+        QVERIFY(formatAt(*document, 7, 60).fontWeight() == QFont::Bold);
+    }
 };
 
 QTEST_MAIN(ReportTextTest)

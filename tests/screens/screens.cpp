@@ -3,6 +3,7 @@
 #include "clients/Client.h"
 #include "clients/ClientData.h"
 #include "employees/EmployeeForm.h"
+#include "reports/ReportForm.h"
 #include "support/TestEnvironment.h"
 #include "timing/TimerForm.h"
 
@@ -32,6 +33,25 @@ void sampleData(test::TestEnvironment& env)
         R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time", "End Time", Hours, Billable)
             VALUES (1, 'Acme Tooling', 'Press line', 'Site survey', '2026-12-28', '2026-12-28 10:05:00',
                     '2026-12-28 12:20:30', 2.25, 1))",
+    });
+}
+
+// Entries of December for the report, older than the main window's latest one.
+void reportSampleData(test::TestEnvironment& env)
+{
+    env.sql({
+        R"(INSERT INTO Clients (ClientName) VALUES ('Müller & Söhne'), ('O''Brien & Sons'))",
+        R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time", "End Time", Hours, Billable)
+            VALUES (1, 'Acme Tooling', 'Press line', 'Drawings', '2026-12-01', '2026-12-01 09:05:00',
+                    '2026-12-01 10:13:00', 1.13, 1),
+                   (2, 'Acme Tooling', 'Press line', 'Site survey', '2026-12-01', '2026-12-01 13:30:00',
+                    '2026-12-01 17:29:00', 3.98, 1),
+                   (1, 'Acme Tooling', 'Conveyor', 'Quote', '2026-12-03', '2026-12-03 08:00:00',
+                    '2026-12-03 08:40:00', 0.67, 0),
+                   (1, 'Müller & Söhne', 'Kiln', 'Inspection', '2026-12-04', '2026-12-04 12:00:00',
+                    '2026-12-04 12:07:00', 0.12, 1),
+                   (2, 'O''Brien & Sons', 'Deck #2', 'Repair', '2026-12-09', '2026-12-09 10:00:00',
+                    '2026-12-09 19:35:00', 9.58, 1))",
     });
 }
 
@@ -70,6 +90,14 @@ int main(int argc, char* argv[])
     auto* clientData = new ClientData(module, clients->ClientList);
     clientData->activate();
     save(clientData, out, QStringLiteral("client-record"));
+    reportSampleData(env);
+    ReportOptions december;
+    december.ReportStartDate = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
+    december.ReportEndDate = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59));
+    auto* report = new ReportForm(module, december);
+    report->show();
+    report->activate();
+    save(report, out, QStringLiteral("report"));
     test::closeAllWindows();
     return 0;
 }
