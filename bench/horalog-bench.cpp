@@ -1,6 +1,7 @@
-// Times start-up (from Main to the main window shown) and its peak memory on data files of
-// growing size; "horalog-bench report" times the period report instead. Each measurement runs in a
-// fresh process so that peak memory is its own.
+// Times start-up (from Main to the main window shown), the moment the data file's integrity check
+// is done (from the same start; the first write waits for it), and the run's peak memory, on data
+// files of growing size; "horalog-bench report" times the period report instead. Each measurement
+// runs in a fresh process so that peak memory is its own.
 #include "app/MainModule.h"
 #include "app/RegModule.h"
 #include "platform/QtPlatform.h"
@@ -9,6 +10,7 @@
 #include "reports/RtfWriter.h"
 #include "startup/Main.h"
 #include "store/DataFile.h"
+#include "store/DataFileHealth.h"
 #include "store/Sql.h"
 
 #include <QApplication>
@@ -101,7 +103,7 @@ void buildDataFile(const QString& dir, int rows)
     QSqlDatabase::removeDatabase(connection);
 }
 
-// Child process: one start-up on the prepared folders, printed as "milliseconds peak-kilobytes".
+// Child process: one start-up on the prepared folders, printed as "start-up-ms checked-ms peak-kilobytes".
 int measureStartup(int argc, char* argv[], const QString& dataDir, const QString& settingsDir)
 {
     QApplication app(argc, argv);
@@ -122,14 +124,14 @@ int measureStartup(int argc, char* argv[], const QString& dataDir, const QString
     const double elapsed = timer.nsecsElapsed() / 1e6;
     if (!module.mainWindow || !module.mainWindow->isVisible())
         return 1;
-    std::printf("%.3f %ld\n", elapsed, peakKilobytes());
+    store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
+    health.waitUntilChecked();
+    const double checked = timer.nsecsElapsed() / 1e6;
+    if (health.isDamaged())
+        return 1;
+    std::printf("%.3f %.3f %ld\n", elapsed, checked, peakKilobytes());
     return 0;
 }
-
-struct Sample {
-    double milliseconds;
-    long peakKb;
-};
 
 template <typename T> T median(std::vector<T> values)
 {
@@ -360,7 +362,7 @@ int main(int argc, char* argv[])
     }
 
     QTextStream out(stdout);
-    out << "rows        start-up median (ms)   peak memory median (KiB)\n";
+    out << "rows        start-up median (ms)   checked median (ms)   peak memory median (KiB)\n";
     for (const int rows : sizes) {
         QTemporaryDir folder;
         const QString dataDir = QDir(folder.path()).filePath(QStringLiteral("data"));
@@ -368,6 +370,7 @@ int main(int argc, char* argv[])
         QDir().mkpath(dataDir);
         buildDataFile(dataDir, rows);
         std::vector<double> times;
+        std::vector<double> checks;
         std::vector<long> peaks;
         for (int run = 0; run < runs; ++run) {
             QProcess child;
@@ -378,14 +381,19 @@ int main(int argc, char* argv[])
                         {QStringLiteral("--measure-startup"), dataDir, settingsDir});
             child.waitForFinished(-1);
             const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-            if (child.exitCode() != 0 || fields.size() != 2) {
+            if (child.exitCode() != 0 || fields.size() != 3) {
                 out << "start-up failed on " << rows << " rows: " << child.readAllStandardError() << "\n";
                 return 1;
             }
             times.push_back(fields[0].toDouble());
-            peaks.push_back(fields[1].toLong());
+            checks.push_back(fields[1].toDouble());
+            peaks.push_back(fields[2].toLong());
         }
-        out << QStringLiteral("%1 %2 %3\n").arg(rows, -11).arg(median(times), -22, 'f', 2).arg(median(peaks));
+        out << QStringLiteral("%1 %2 %3 %4\n")
+                   .arg(rows, -11)
+                   .arg(median(times), -22, 'f', 2)
+                   .arg(median(checks), -21, 'f', 2)
+                   .arg(median(peaks));
         out.flush();
     }
     return 0;

@@ -3,6 +3,7 @@
 #include "app/AboutForm.h"
 #include "app/RegModule.h"
 #include "store/DataFile.h"
+#include "store/DataFileHealth.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,21 +37,36 @@ MainModule::MainModule(const Platform& platform, RegModule& reg)
 
 MainModule::~MainModule()
 {
-    const QString taskConnection = connectionPrefix_ + QStringLiteral("-task");
-    if (QSqlDatabase::contains(taskConnection)) {
-        QSqlDatabase::database(taskConnection, false).close();
-        QSqlDatabase::removeDatabase(taskConnection);
+    if (QSqlDatabase::contains(taskConnection())) {
+        QSqlDatabase::database(taskConnection(), false).close();
+        QSqlDatabase::removeDatabase(taskConnection());
     }
+}
+
+QString MainModule::taskConnection() const
+{
+    return connectionPrefix_ + QStringLiteral("-task");
 }
 
 QSqlDatabase MainModule::TaskDatabase() const
 {
-    return QSqlDatabase::database(connectionPrefix_ + QStringLiteral("-task"), false);
+    requireTaskDatabase();
+    return QSqlDatabase::database(taskConnection(), false);
+}
+
+void MainModule::requireTaskDatabase() const
+{
+    if (!QSqlDatabase::database(taskConnection(), false).isOpen())
+        throw RuntimeError(error::NoDataFile, QDir::toNativeSeparators(DataPath));
 }
 
 void MainModule::openTaskDatabase()
 {
-    store::openDataFile(DataPath, connectionPrefix_ + QStringLiteral("-task"));
+    store::DataFileHealth& health =
+        store::DataFileHealth::of(store::openDataFile(DataPath, taskConnection()));
+    QObject::connect(&health, &store::DataFileHealth::damageFound, &receiver_,
+                     [this, &health] { reportError(health.damagedError()); });
+    health.startCheck();
 }
 
 void MainModule::CenterForm(QWidget& form) const

@@ -236,7 +236,8 @@ void TimerForm::loadSteps()
     applyOnTopSetting();
 }
 
-// The settings give the directory back exactly as written, so nothing is stripped from it.
+// The settings give the directory back exactly as written, so nothing is stripped from it. When
+// the settings cannot be written, nothing comes back: this run still uses the start directory.
 void TimerForm::readDataPath()
 {
     const RegModule& reg = module_.reg;
@@ -246,7 +247,7 @@ void TimerForm::readDataPath()
         reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), QDir::currentPath(), REG_SZ);
         dataDir = reg.QueryValue(kHoralogKey, QStringLiteral("DataDir")).toString();
     }
-    module_.DataPath = dataDir;
+    module_.DataPath = dataDir.isEmpty() ? QDir::currentPath() : dataDir;
 }
 
 QList<store::EmployeeName> TimerForm::fillLists()
@@ -362,6 +363,9 @@ void TimerForm::StatusBar1_MouseMove(const QPoint& twips)
 void TimerForm::SSCommand1_Click(int Index)
 {
     module_.guarded([this, Index] {
+        // Without a data file every command but Exit says so once, before any window opens.
+        if (Index != 3)
+            module_.requireTaskDatabase();
         std::optional<BusyPointer> busy(std::in_place, this);
         // Paint the hourglass, but keep a second click waiting until this one is done.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
