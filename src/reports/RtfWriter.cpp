@@ -57,8 +57,7 @@ QByteArray alignmentKeyword(Qt::Alignment alignment)
     }
 }
 
-// Text as RTF: control characters of RTF escaped, tabs and line breaks as their control words,
-// everything beyond ASCII as a signed 16-bit \u escape with "?" for readers that lack it.
+// Text that goes into RTF as it is.
 bool plainAscii(QStringView text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar character) {
@@ -67,6 +66,8 @@ bool plainAscii(QStringView text)
     });
 }
 
+// Text as RTF: control characters of RTF escaped, tabs and line breaks as their control words,
+// everything beyond ASCII as a signed 16-bit \u escape with "?" for readers that lack it.
 void appendText(QByteArray& out, QStringView text)
 {
     if (plainAscii(text)) {
