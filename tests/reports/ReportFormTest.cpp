@@ -349,6 +349,11 @@ class ReportFormTest : public QObject
         for (const QAction* item : form->FileMenu->actions())
             items << (item->isSeparator() ? "-" : item->text() + " " + item->shortcut().toString());
         QCOMPARE(items, (QStringList{"&Save Ctrl+S", "&Print Ctrl+P", "-", "&Close Ctrl+F4"}));
+        // The shortcuts work while the report box has the focus.
+        env->fake.printer.pdfPath = QDir(start->path()).filePath("keys.pdf");
+        form->RichTextBox1->setFocus();
+        QTest::keyClick(form->RichTextBox1, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(env->fake.printer.printed.size(), 1);
         trigger(form->HelpMenuItem);
         QCOMPARE(env->fake.process.opened.size(), 1);
         trigger(form->CloseMenuItem);
