@@ -167,12 +167,27 @@ struct ReportRun {
     }
 };
 
+// The report is opened from a program that is running: its window system and its fonts are up, as
+// a window with a line of text and a button has them.
+void showRunningProgram()
+{
+    auto* window = new QWidget;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    auto* button = new QPushButton(QStringLiteral("Hours"), window);
+    button->move(10, 10);
+    window->show();
+    QCoreApplication::processEvents();
+    window->close();
+    QCoreApplication::processEvents();
+}
+
 // Child process: the report as a user gets it (query, text, formatting, shown in the window) and
 // saved through the window's Save button, printed as "milliseconds peak-kilobytes".
 int measureReport(int argc, char* argv[], const QString& dataDir, const QString& workDir)
 {
     QApplication app(argc, argv);
     ReportRun run(dataDir, workDir);
+    showRunningProgram();
     QElapsedTimer timer;
     timer.start();
     auto* form = new ReportForm(run.module, wholeHistory());
@@ -208,6 +223,7 @@ int measureReportStages(int argc, char* argv[], const QString& dataDir, const QS
 {
     QApplication app(argc, argv);
     ReportRun run(dataDir, workDir);
+    showRunningProgram();
     const ReportOptions options = wholeHistory();
     Laps laps;
     QList<store::ReportEntry> rows;
