@@ -1,12 +1,21 @@
-// Times start-up (from Main to the main window shown), the moment the data file's integrity check
-// is done (from the same start; the first write waits for it), and the run's peak memory, on data
-// files of growing size; "horalog-bench report" times the period report instead. Each measurement
-// runs in a fresh process so that peak memory is its own.
+// Times Horalog's operations on data files of growing size, each measurement in a fresh process so
+// that its peak memory is its own.
+//   horalog-bench [startup] [--rows 1000,100000,1000000] [--runs 7]
+//       start-up (from Main to the main window shown), the moment the data file's integrity check is
+//       done (from the same start; the first write waits for it), and the peak memory
+//   horalog-bench hours [--runs 7]
+//       filling the hours list of a period, from the query to the window shown, and the peak memory
+//   horalog-bench report [--runs 7]
+//       the period report, from the query to the window shown and the report saved as RTF, and the
+//       peak memory, against the same query rendered as text by the sqlite3 shell
 #include "app/MainModule.h"
 #include "app/RegModule.h"
+#include "entries/HoursForm.h"
 #include "platform/QtPlatform.h"
 #include "reports/ReportDocument.h"
 #include "reports/ReportForm.h"
+#include "reports/ReportOption.h"
+#include "reports/ReportPeriods.h"
 #include "reports/RtfWriter.h"
 #include "startup/Main.h"
 #include "store/DataFile.h"
@@ -17,6 +26,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QProcess>
 #include <QPushButton>
@@ -28,6 +38,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 
 using namespace horalog;
 
@@ -36,9 +47,12 @@ namespace
 
 constexpr int kEmployees = 25;
 constexpr int kClients = 60;
+// The hours files hold a hundred entries a day, ending on this day.
+constexpr int kEntriesPerDay = 100;
+const QDate kLastDay(2026, 12, 31);
 
-// Nothing measured may wait for anybody: every box is answered with its default and counted; the
-// save dialog chooses `savePath`.
+// Nothing measured may wait for anybody: every box is answered with its default and named; the save
+// dialog chooses `savePath`.
 class QuietPrompter final : public Prompter
 {
   public:
@@ -65,7 +79,17 @@ long peakKilobytes()
     return -1;
 }
 
-void buildDataFile(const QString& dir, int rows)
+// Forgets the peak so far, so that the next peakKilobytes() is the peak of what follows; does nothing
+// where the system does not offer it.
+void resetPeak()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
+// `rows` entries, the first starting at `first`, one every `spacingSeconds`.
+void buildDataFile(const QString& dir, int rows, const QDateTime& first, int spacingSeconds)
 {
     const QString path = store::dataFilePath(dir);
     store::createDataFile(path);
@@ -83,9 +107,8 @@ void buildDataFile(const QString& dir, int rows)
         QSqlQuery insert(db);
         insert.prepare(QStringLiteral(R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday,
             "Start Time", "End Time", Hours, Billable) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?))"));
-        const QDateTime first(QDate(2000, 1, 1), QTime(8, 0));
         for (int i = 0; i < rows; ++i) {
-            const QDateTime start = first.addSecs(qint64(i) * 900);
+            const QDateTime start = first.addSecs(qint64(i) * spacingSeconds);
             insert.bindValue(0, 1 + i % kEmployees);
             insert.bindValue(1, QStringLiteral("Client %1").arg(1 + (i * 7) % kClients));
             insert.bindValue(2, QStringLiteral("Project %1").arg(i % 13));
@@ -103,19 +126,39 @@ void buildDataFile(const QString& dir, int rows)
     QSqlDatabase::removeDatabase(connection);
 }
 
-// Child process: one start-up on the prepared folders, printed as "start-up-ms checked-ms peak-kilobytes".
-int measureStartup(int argc, char* argv[], const QString& dataDir, const QString& settingsDir)
+// A hundred entries a day, the last of them on kLastDay.
+void buildHoursFile(const QString& dir, int rows)
 {
-    QApplication app(argc, argv);
+    const QDate firstDay = kLastDay.addDays(1 - rows / kEntriesPerDay);
+    buildDataFile(dir, rows, QDateTime(firstDay, QTime(0, 0)), 24 * 3600 / kEntriesPerDay);
+}
+
+// The numbers one measuring run prints, or their medians over several runs.
+using Figures = QList<double>;
+
+template <typename T> T median(std::vector<T> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Services {
     QuietPrompter prompter;
     SystemClock clock;
     QtSoundPlayer sound;
     QtProcessLauncher process;
     QtPrinter printer;
+    Platform platform{prompter, clock, sound, process, printer};
+};
+
+// Child process: one start-up on the prepared folders, printed as "start-up-ms checked-ms peak-kilobytes".
+int measureStartup(const QString& dataDir, const QString& settingsDir)
+{
+    Services services;
     RegModule reg(settingsDir);
     reg.CreateNewKey(kHoralogKey);
     reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), dataDir, REG_SZ);
-    MainModule module(Platform{prompter, clock, sound, process, printer}, reg);
+    MainModule module(services.platform, reg);
 
     QElapsedTimer timer;
     timer.start();
@@ -133,39 +176,47 @@ int measureStartup(int argc, char* argv[], const QString& dataDir, const QString
     return 0;
 }
 
-template <typename T> T median(std::vector<T> values)
+// Child process: the hours list of the last `days` days of the file, from the query to the window
+// shown, printed as "milliseconds peak-kilobytes lines"; the peak is that of the list's making.
+int measureHours(const QString& dataDir, const QString& settingsDir, int days)
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    Services services;
+    RegModule reg(settingsDir);
+    MainModule module(services.platform, reg);
+    module.DataPath = dataDir;
+    module.openTaskDatabase();
+    ReportOption options(module);
+    module.ReportStartDate = firstInstant(kLastDay.addDays(1 - days));
+    module.ReportEndDate = lastInstant(kLastDay);
+    // The check of the whole file that opening starts has long ended when a user chooses a period;
+    // its cost is the start-up's.
+    store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
+    health.waitUntilChecked();
+    if (health.isDamaged())
+        return 1;
+    resetPeak();
+
+    QElapsedTimer timer;
+    timer.start();
+    auto* hours = new HoursForm(module, options);
+    hours->show();
+    QCoreApplication::processEvents();
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    if (!hours->isVisible())
+        return 1;
+    std::printf("%.3f %ld %d\n", elapsed, peakKilobytes(), int(hours->TimeList->count()));
+    delete hours;
+    return 0;
 }
 
-// The report covers every entry the bench writes: one every quarter hour from January 1, 2000.
-ReportOptions wholeHistory()
+// The report of the last `days` days of the file, every client and employee.
+ReportOptions reportOfLastDays(int days)
 {
     ReportOptions options;
-    options.ReportStartDate = QDateTime(QDate(2000, 1, 1), QTime(0, 0));
-    options.ReportEndDate = QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59));
+    options.filter.firstDay = kLastDay.addDays(1 - days);
+    options.filter.lastDay = kLastDay;
     return options;
 }
-
-struct ReportRun {
-    QuietPrompter prompter;
-    SystemClock clock;
-    QtSoundPlayer sound;
-    QtProcessLauncher process;
-    QtPrinter printer;
-    RegModule reg;
-    MainModule module{Platform{prompter, clock, sound, process, printer}, reg};
-
-    ReportRun(const QString& dataDir, const QString& workDir)
-        : reg(QDir(workDir).filePath(QStringLiteral("settings")))
-    {
-        module.DataPath = dataDir;
-        module.StartDir = workDir;
-        module.openTaskDatabase();
-        prompter.savePath = QDir(workDir).filePath(QStringLiteral("Reports/report.rtf"));
-    }
-};
 
 // The report is opened from a program that is running: its window system and its fonts are up, as
 // a window with a line of text and a button has them.
@@ -181,22 +232,49 @@ void showRunningProgram()
     QCoreApplication::processEvents();
 }
 
-// Child process: the report as a user gets it (query, text, formatting, shown in the window) and
-// saved through the window's Save button, printed as "milliseconds peak-kilobytes".
-int measureReport(int argc, char* argv[], const QString& dataDir, const QString& workDir)
+// A running program over the prepared data file, its check of the file ended, the save dialog
+// choosing a file in `workDir`.
+struct ReportRun {
+    Services services;
+    RegModule reg;
+    MainModule module{services.platform, reg};
+
+    ReportRun(const QString& dataDir, const QString& workDir)
+        : reg(QDir(workDir).filePath(QStringLiteral("settings")))
+    {
+        module.DataPath = dataDir;
+        module.StartDir = workDir;
+        module.openTaskDatabase();
+        services.prompter.savePath = QDir(workDir).filePath(QStringLiteral("Reports/report.rtf"));
+        showRunningProgram();
+    }
+
+    bool ready() const
+    {
+        store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
+        health.waitUntilChecked();
+        resetPeak();
+        return !health.isDamaged();
+    }
+};
+
+// Child process: the report of the last `days` days as a user gets it (query, text, formatting,
+// shown in the window) and saved through the window's Save button, printed as "milliseconds
+// peak-kilobytes".
+int measureReport(const QString& dataDir, const QString& workDir, int days)
 {
-    QApplication app(argc, argv);
     ReportRun run(dataDir, workDir);
-    showRunningProgram();
+    if (!run.ready())
+        return 1;
     QElapsedTimer timer;
     timer.start();
-    auto* form = new ReportForm(run.module, wholeHistory());
+    auto* form = new ReportForm(run.module, reportOfLastDays(days));
     form->show();
     QCoreApplication::processEvents();
     form->activate();
     form->SSCommand1[1]->click();
     const double elapsed = timer.nsecsElapsed() / 1e6;
-    if (!QFileInfo(run.prompter.savePath).isFile() || form->RichTextBox2->isVisible())
+    if (!QFileInfo(run.services.prompter.savePath).isFile() || !form->RichTextBox2->isHidden())
         return 1;
     std::printf("%.3f %ld\n", elapsed, peakKilobytes());
     return 0;
@@ -219,21 +297,21 @@ class Laps
 };
 
 // Child process: the same steps one by one, printed as the processor milliseconds of each.
-int measureReportStages(int argc, char* argv[], const QString& dataDir, const QString& workDir)
+int measureReportSteps(const QString& dataDir, const QString& workDir, int days)
 {
-    QApplication app(argc, argv);
     ReportRun run(dataDir, workDir);
-    showRunningProgram();
-    const ReportOptions options = wholeHistory();
+    if (!run.ready())
+        return 1;
+    const ReportOptions options = reportOfLastDays(days);
     Laps laps;
     QList<store::ReportEntry> rows;
-    store::forEachReportEntry(run.module.TaskDatabase(), reportSelection(options),
+    store::forEachReportEntry(run.module.TaskDatabase(), options.filter,
                               [&rows](const store::ReportEntry& row) { rows << row; });
     const double query = laps.lap();
-    const ReportText lines = reportText(rows, options, QDate::currentDate());
-    const double text = laps.lap();
-    std::unique_ptr<QTextDocument> document = reportDocument(lines);
-    const double formatting = laps.lap();
+    const ReportText text = reportText(rows, options, QDate::currentDate());
+    const double textTime = laps.lap();
+    std::unique_ptr<QTextDocument> document = reportDocument(text);
+    const double documentTime = laps.lap();
     QTextEdit box;
     box.setLineWrapMode(QTextEdit::NoWrap);
     box.resize(591, 313);
@@ -242,109 +320,186 @@ int measureReportStages(int argc, char* argv[], const QString& dataDir, const QS
     box.show();
     QCoreApplication::processEvents();
     const double shown = laps.lap();
-    RtfWriter(*box.document()).save(QDir(workDir).filePath(QStringLiteral("stages.rtf")));
+    RtfWriter(*box.document()).save(QDir(workDir).filePath(QStringLiteral("steps.rtf")));
     const double saved = laps.lap();
-    std::printf("%.1f %.1f %.1f %.1f %.1f\n", query, text, formatting, shown, saved);
+    std::printf("%.1f %.1f %.1f %.1f %.1f\n", query, textTime, documentTime, shown, saved);
     return 0;
 }
 
-// The floor: the same query, with the same values bound, rendered as plain text lines into a file
-// by the sqlite3 shell.
-const char* const kFloorScript = R"(.parameter set @first "'2000-01-01'"
-.parameter set @last "'2009-12-31'"
-.output %1
-SELECT printf('%-11.11s %-9.9s %-12.12s %-10.10s%6s    %6s    %5.2f', Client, Project, Task,
-       DateToday, substr("Start Time", 12, 5), substr("End Time", 12, 5),
-       (floor((Hours - floor(Hours)) * 4) + ((Hours - floor(Hours)) * 4 - floor((Hours - floor(Hours)) * 4)
-        >= 0.5)) * 0.25 + floor(Hours))
-  FROM Times WHERE DateToday BETWEEN @first AND @last ORDER BY Client, DateToday, "Start Time", ID;
-)";
-
-double floorMilliseconds(const QString& dataFile, const QString& workDir)
+// Child process: the floor, the report's own statement with the same values, its rows rendered as
+// plain text lines into a file by the sqlite3 shell; printed as "milliseconds".
+int measureFloor(const QString& dataDir, const QString& workDir, int days)
 {
+    const store::Statement statement = store::reportEntriesStatement(reportOfLastDays(days).filter);
+    QString script;
+    for (qsizetype i = 0; i < statement.values.size(); ++i)
+        script +=
+            QStringLiteral(".parameter set ?%1 \"'%2'\"\n").arg(i + 1).arg(statement.values[i].toString());
+    script += QStringLiteral(".output %1\n").arg(QDir(workDir).filePath(QStringLiteral("floor.txt")));
+    script += QStringLiteral(
+                  R"(SELECT printf('%-11.11s %-9.9s %-12.12s %-10.10s%6s    %6s    %5.2f', Client, Project,
+       Task, DateToday, substr("Start Time", 12, 5), substr("End Time", 12, 5),
+       (floor((Hours - floor(Hours)) * 4) + ((Hours - floor(Hours)) * 4 - floor((Hours - floor(Hours)) * 4)
+        >= 0.5)) * 0.25 + floor(Hours)) FROM (%1);
+)")
+                  .arg(statement.sql);
     QProcess shell;
     QElapsedTimer timer;
     timer.start();
-    shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-batch"), dataFile});
-    shell.write(
-        QString::fromLatin1(kFloorScript).arg(QDir(workDir).filePath(QStringLiteral("floor.txt"))).toUtf8());
+    shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-batch"), store::dataFilePath(dataDir)});
+    shell.write(script.toUtf8());
     shell.closeWriteChannel();
     shell.waitForFinished(-1);
     const double elapsed = timer.nsecsElapsed() / 1e6;
     if (shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
-        return -1;
-    return elapsed;
+        return 1;
+    std::printf("%.3f\n", elapsed);
+    return 0;
 }
 
-QByteArray runChild(const QStringList& arguments)
+// Runs this program once with each of `cases`, for `runs` rounds, so that a load on the machine falls
+// alike on every case; returns, for each case, the median of each number its runs printed. A run
+// fails the measurement when it fails or `valid` does not hold for what it printed.
+std::optional<QList<Figures>> measure(const QList<QStringList>& cases, int runs,
+                                      const std::function<bool(const Figures&)>& valid)
 {
-    QProcess child;
+    QList<QList<std::vector<double>>> printed(cases.size());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-    child.waitForFinished(-1);
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return {};
-    return child.readAllStandardOutput().trimmed();
-}
-
-int benchReport(const QStringList& arguments)
-{
-    QList<int> sizes{1000, 10000, 100000};
-    int runs = 5;
-    for (int i = 2; i + 1 < arguments.size(); i += 2) {
-        if (arguments[i] == QLatin1String("--entries")) {
-            sizes.clear();
-            for (const QString& size : arguments[i + 1].split(QLatin1Char(',')))
-                sizes << size.toInt();
-        } else if (arguments[i] == QLatin1String("--runs")) {
-            runs = std::max(1, arguments[i + 1].toInt());
+    for (int run = 0; run < runs; ++run) {
+        for (qsizetype i = 0; i < cases.size(); ++i) {
+            QProcess child;
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(), cases[i]);
+            child.waitForFinished(-1);
+            Figures figures;
+            for (const QByteArray& field : child.readAllStandardOutput().trimmed().split(' '))
+                figures << field.toDouble();
+            if (child.exitCode() != 0 || !valid(figures)) {
+                std::fprintf(stderr, "%s\n", child.readAllStandardError().constData());
+                return std::nullopt;
+            }
+            printed[i].resize(figures.size());
+            for (qsizetype field = 0; field < figures.size(); ++field)
+                printed[i][field].push_back(figures[field]);
         }
     }
+    QList<Figures> medians;
+    for (const QList<std::vector<double>>& fields : std::as_const(printed)) {
+        Figures caseMedians;
+        for (const std::vector<double>& values : fields)
+            caseMedians << median(values);
+        medians << caseMedians;
+    }
+    return medians;
+}
+
+struct Folders {
+    QTemporaryDir root;
+    QString data() const { return QDir(root.path()).filePath(QStringLiteral("data")); }
+    QString settings() const { return QDir(root.path()).filePath(QStringLiteral("settings")); }
+    Folders() { QDir().mkpath(data()); }
+};
+
+int startupTable(const QList<int>& sizes, int runs)
+{
     QTextStream out(stdout);
-    for (const int entries : sizes) {
-        QTemporaryDir folder;
-        const QString dataDir = QDir(folder.path()).filePath(QStringLiteral("data"));
-        QDir().mkpath(dataDir);
-        buildDataFile(dataDir, entries);
-        std::vector<double> times;
-        std::vector<long> peaks;
-        std::vector<double> floors;
-        for (int run = 0; run < runs; ++run) {
-            QTemporaryDir work;
-            const QList<QByteArray> fields =
-                runChild({QStringLiteral("--measure-report"), dataDir, work.path()}).split(' ');
-            const double floor = floorMilliseconds(store::dataFilePath(dataDir), work.path());
-            if (fields.size() != 2 || floor <= 0) {
-                out << "report failed on " << entries << " entries\n";
-                return 1;
-            }
-            times.push_back(fields[0].toDouble());
-            peaks.push_back(fields[1].toLong());
-            floors.push_back(floor);
+    out << "rows        start-up median (ms)   checked median (ms)   peak memory median (KiB)\n";
+    for (const int rows : sizes) {
+        Folders folders;
+        buildDataFile(folders.data(), rows, QDateTime(QDate(2000, 1, 1), QTime(8, 0)), 900);
+        const std::optional<QList<Figures>> medians =
+            measure({{QStringLiteral("--measure-startup"), folders.data(), folders.settings()}}, runs,
+                    [](const Figures& figures) { return figures.size() == 3; });
+        if (!medians) {
+            out << "start-up failed on " << rows << " rows\n";
+            return 1;
         }
-        const double total = median(times);
-        const double floor = median(floors);
+        const Figures& startup = medians->first();
+        out << QStringLiteral("%1 %2 %3 %4\n")
+                   .arg(rows, -11)
+                   .arg(startup[0], -22, 'f', 2)
+                   .arg(startup[1], -21, 'f', 2)
+                   .arg(qint64(startup[2]));
+        out.flush();
+    }
+    return 0;
+}
+
+// Each listed count once in a file of just those entries and once in a file of a million, so that
+// the cost of a period can be compared across the size of the history.
+int hoursTable(int runs)
+{
+    const QList<int> listed{1000, 10000, 100000};
+    const int largeFile = 1000000;
+    QTextStream out(stdout);
+    Folders large;
+    buildHoursFile(large.data(), largeFile);
+    for (const int count : listed) {
+        Folders own;
+        buildHoursFile(own.data(), count);
+        const QString days = QString::number(count / kEntriesPerDay);
+        const std::optional<QList<Figures>> medians = measure(
+            {{QStringLiteral("--measure-hours"), own.data(), own.settings(), days},
+             {QStringLiteral("--measure-hours"), large.data(), large.settings(), days}},
+            runs, [count](const Figures& figures) { return figures.size() == 3 && figures[2] == count; });
+        if (!medians) {
+            out << "hours list failed on listed=" << count << "\n";
+            return 1;
+        }
+        for (const auto& [rows, figures] :
+             {std::pair{count, medians->at(0)}, std::pair{largeFile, medians->at(1)}})
+            out << QStringLiteral("hours file=%1 listed=%2 median_ms=%3 peak_kib=%4\n")
+                       .arg(rows)
+                       .arg(count)
+                       .arg(figures[0], 0, 'f', 2)
+                       .arg(qint64(figures[1]));
+        out.flush();
+    }
+    return 0;
+}
+
+// The report of 1,000, 10,000 and 100,000 entries, each in a file of just those entries, against
+// the sqlite3 shell running the same statement, in turns; then the processor time of each step.
+int reportTable(int runs)
+{
+    QTextStream out(stdout);
+    for (const int entries : {1000, 10000, 100000}) {
+        Folders folders;
+        buildHoursFile(folders.data(), entries);
+        const QString days = QString::number(entries / kEntriesPerDay);
+        QTemporaryDir work;
+        const std::optional<QList<Figures>> medians =
+            measure({{QStringLiteral("--measure-report"), folders.data(), work.path(), days},
+                     {QStringLiteral("--measure-floor"), folders.data(), work.path(), days}},
+                    runs, [](const Figures& figures) { return !figures.isEmpty(); });
+        if (!medians) {
+            out << "report failed on entries=" << entries << "\n";
+            return 1;
+        }
+        const double total = medians->at(0)[0];
+        const double floor = medians->at(1)[0];
         out << QStringLiteral("report entries=%1 median_ms=%2 peak_kib=%3 floor_ms=%4 ratio=%5\n")
                    .arg(entries)
                    .arg(total, 0, 'f', 1)
-                   .arg(median(peaks))
+                   .arg(qint64(medians->at(0)[1]))
                    .arg(floor, 0, 'f', 1)
                    .arg(total / floor, 0, 'f', 2);
-        out.flush();
-        QTemporaryDir work;
-        const QList<QByteArray> steps =
-            runChild({QStringLiteral("--measure-report-stages"), dataDir, work.path()}).split(' ');
-        if (steps.size() == 5) {
-            out << QStringLiteral("  processor time by step entries=%1 query_ms=%2 text_ms=%3 "
-                                  "document_ms=%4 shown_ms=%5 rtf_ms=%6\n")
-                       .arg(entries)
-                       .arg(QString::fromLatin1(steps[0]), QString::fromLatin1(steps[1]),
-                            QString::fromLatin1(steps[2]), QString::fromLatin1(steps[3]),
-                            QString::fromLatin1(steps[4]));
-            out.flush();
+        const std::optional<QList<Figures>> steps =
+            measure({{QStringLiteral("--measure-report-steps"), folders.data(), work.path(), days}}, runs,
+                    [](const Figures& figures) { return figures.size() == 5; });
+        if (steps) {
+            const Figures& step = steps->first();
+            out << QStringLiteral(
+                       "  processor time by step: query_ms=%1 text_ms=%2 document_ms=%3 shown_ms=%4 "
+                       "rtf_ms=%5\n")
+                       .arg(step[0], 0, 'f', 1)
+                       .arg(step[1], 0, 'f', 1)
+                       .arg(step[2], 0, 'f', 1)
+                       .arg(step[3], 0, 'f', 1)
+                       .arg(step[4], 0, 'f', 1);
         }
+        out.flush();
     }
     return 0;
 }
@@ -353,21 +508,37 @@ int benchReport(const QStringList& arguments)
 
 int main(int argc, char* argv[])
 {
-    if (argc == 4 && QByteArray(argv[1]) == "--measure-startup")
-        return measureStartup(argc, argv, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    if (argc == 4 && QByteArray(argv[1]) == "--measure-report")
-        return measureReport(argc, argv, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    if (argc == 4 && QByteArray(argv[1]) == "--measure-report-stages")
-        return measureReportStages(argc, argv, QString::fromLocal8Bit(argv[2]),
-                                   QString::fromLocal8Bit(argv[3]));
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (argc == 4 && mode == "--measure-startup") {
+        QApplication app(argc, argv);
+        return measureStartup(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
+    if (argc == 5 && mode == "--measure-hours") {
+        QApplication app(argc, argv);
+        return measureHours(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                            QByteArray(argv[4]).toInt());
+    }
+    if (argc == 5 && mode.startsWith("--measure-report")) {
+        QApplication app(argc, argv);
+        const auto measureOne = mode == "--measure-report" ? measureReport : measureReportSteps;
+        return measureOne(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                          QByteArray(argv[4]).toInt());
+    }
+    if (argc == 5 && mode == "--measure-floor") {
+        QCoreApplication app(argc, argv);
+        return measureFloor(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                            QByteArray(argv[4]).toInt());
+    }
 
     QCoreApplication app(argc, argv);
-    if (argc > 1 && QByteArray(argv[1]) == "report")
-        return benchReport(QCoreApplication::arguments());
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    const bool hours = !arguments.isEmpty() && arguments.first() == QLatin1String("hours");
+    const bool report = !arguments.isEmpty() && arguments.first() == QLatin1String("report");
+    if (!arguments.isEmpty() && (hours || report || arguments.first() == QLatin1String("startup")))
+        arguments.removeFirst();
     QList<int> sizes{1000, 100000, 1000000};
     int runs = 7;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (int i = 1; i + 1 < arguments.size(); i += 2) {
+    for (int i = 0; i + 1 < arguments.size(); i += 2) {
         if (arguments[i] == QLatin1String("--rows")) {
             sizes.clear();
             for (const QString& size : arguments[i + 1].split(QLatin1Char(',')))
@@ -376,41 +547,7 @@ int main(int argc, char* argv[])
             runs = std::max(1, arguments[i + 1].toInt());
         }
     }
-
-    QTextStream out(stdout);
-    out << "rows        start-up median (ms)   checked median (ms)   peak memory median (KiB)\n";
-    for (const int rows : sizes) {
-        QTemporaryDir folder;
-        const QString dataDir = QDir(folder.path()).filePath(QStringLiteral("data"));
-        const QString settingsDir = QDir(folder.path()).filePath(QStringLiteral("settings"));
-        QDir().mkpath(dataDir);
-        buildDataFile(dataDir, rows);
-        std::vector<double> times;
-        std::vector<double> checks;
-        std::vector<long> peaks;
-        for (int run = 0; run < runs; ++run) {
-            QProcess child;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-            child.setProcessEnvironment(environment);
-            child.start(QCoreApplication::applicationFilePath(),
-                        {QStringLiteral("--measure-startup"), dataDir, settingsDir});
-            child.waitForFinished(-1);
-            const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-            if (child.exitCode() != 0 || fields.size() != 3) {
-                out << "start-up failed on " << rows << " rows: " << child.readAllStandardError() << "\n";
-                return 1;
-            }
-            times.push_back(fields[0].toDouble());
-            checks.push_back(fields[1].toDouble());
-            peaks.push_back(fields[2].toLong());
-        }
-        out << QStringLiteral("%1 %2 %3 %4\n")
-                   .arg(rows, -11)
-                   .arg(median(times), -22, 'f', 2)
-                   .arg(median(checks), -21, 'f', 2)
-                   .arg(median(peaks));
-        out.flush();
-    }
-    return 0;
+    if (report)
+        return reportTable(runs);
+    return hours ? hoursTable(runs) : startupTable(sizes, runs);
 }

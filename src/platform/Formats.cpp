@@ -1,5 +1,7 @@
 #include "platform/Formats.h"
 
+#include "platform/DateParser.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <QVariant>
@@ -10,11 +12,6 @@ namespace horalog
 namespace
 {
 const QString kMomentFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
-int windowedYear(int twoDigits)
-{
-    return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits;
-}
 } // namespace
 
 QString formatTime(const QDateTime& moment)

@@ -15,7 +15,6 @@ constexpr int TypeMismatch = 13;
 constexpr int PathFileAccessError = 75;
 // A command needs the data file, which did not open at start.
 constexpr int NoDataFile = 91;
-constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidPropertyValue = 380;
 constexpr int NoBoundField = 438;
 constexpr int PrinterError = 482;
@@ -27,6 +26,7 @@ constexpr int DiskFull = 3026;
 constexpr int NotAValidPath = 3044;
 constexpr int DataFileDamaged = 3049;
 constexpr int FileReadOnly = 3051;
+constexpr int NoEmployeeChosen = 3075;
 constexpr int TableNotFound = 3078;
 constexpr int RecordLocked = 3260;
 constexpr int IncompleteDataFile = 3265;

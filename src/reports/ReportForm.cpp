@@ -4,14 +4,18 @@
 #include "controls/Fonts.h"
 #include "controls/Twips.h"
 #include "reports/ReportDocument.h"
+#include "reports/ReportOption.h"
+#include "reports/ReportPeriods.h"
 #include "reports/RtfWriter.h"
 #include "store/Catalogue.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -67,6 +71,19 @@ QTextEdit* makeReportBox(QWidget* parent, const QRect& twips)
     return box;
 }
 
+ReportOptions reportOptionsOf(const ReportOption& dialog, const MainModule& module)
+{
+    ReportOptions options;
+    options.filter = dialog.chosenFilters();
+    options.filter.firstDay = module.ReportStartDate.date();
+    options.filter.lastDay = module.ReportEndDate.date();
+    options.singleDay = dialog.Option1[int(FixedPeriod::Today)]->isChecked() ||
+                        dialog.Option1[int(FixedPeriod::Yesterday)]->isChecked();
+    if (options.filter.employeeId)
+        options.employeeName = dialog.DBCombo1->currentText();
+    return options;
+}
+
 // The hourglass that the hours list switched on before opening the report ends once the report
 // can be read; the list's own restore then finds nothing left to undo.
 void endCallersHourglass()
@@ -78,8 +95,20 @@ void endCallersHourglass()
 
 } // namespace
 
+// The choices are read as the report loads: a choice the report cannot be made of (one employee's
+// report, but no employee) is reported like a failing query, in the report window.
+ReportForm::ReportForm(MainModule& module, const ReportOption& options)
+    : ReportForm(module, [&module, &options] { return reportOptionsOf(options, module); })
+{
+}
+
 ReportForm::ReportForm(MainModule& module, ReportOptions options)
-    : Form(module, QStringLiteral("Horalog Report"), 8880, 5955), options_(std::move(options))
+    : ReportForm(module, [options] { return options; })
+{
+}
+
+ReportForm::ReportForm(MainModule& module, std::function<ReportOptions()> readOptions)
+    : Form(module, QStringLiteral("Horalog Report"), 8880, 5955), readOptions_(std::move(readOptions))
 {
     setFont(sansSerif());
     buildControls();
@@ -155,15 +184,14 @@ template <typename Body> void ReportForm::commandGuarded(Body&& body)
 void ReportForm::Form_Load()
 {
     const BusyPointer busy;
-    loadGuarded([this] { report_ = buildReport(); });
+    loadGuarded([this] { report_ = buildReport(readOptions_()); });
     module_.CenterForm(*this);
 }
 
-std::unique_ptr<QTextDocument> ReportForm::buildReport() const
+std::unique_ptr<QTextDocument> ReportForm::buildReport(const ReportOptions& options) const
 {
-    const store::ReportSelection selection = reportSelection(options_);
-    ReportTextBuilder text(options_, module_.platform.clock.now().date());
-    store::forEachReportEntry(module_.TaskDatabase(), selection,
+    ReportTextBuilder text(options, module_.platform.clock.now().date());
+    store::forEachReportEntry(module_.TaskDatabase(), options.filter,
                               [&text](const store::ReportEntry& row) { text.addRow(row); });
     return reportDocument(text.finish());
 }

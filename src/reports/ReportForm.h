@@ -4,6 +4,7 @@
 #include "reports/ReportText.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -14,12 +15,17 @@ class QTextEdit;
 namespace horalog
 {
 
+class ReportOption;
+
 // The period report: every entry of the chosen period and filters, by client with each client's
 // total and the report's total, as one formatted document to read, print or save as RTF.
 class ReportForm : public Form
 {
     Q_OBJECT
   public:
+    // The report of the period in MainModule's ReportStartDate and ReportEndDate, with the choices
+    // the open report options window holds when the report loads.
+    ReportForm(MainModule& module, const ReportOption& options);
     ReportForm(MainModule& module, ReportOptions options);
     ~ReportForm() override;
 
@@ -45,10 +51,11 @@ class ReportForm : public Form
     void Form_Activate() override;
 
   private:
+    ReportForm(MainModule& module, std::function<ReportOptions()> readOptions);
     void buildControls();
     void buildMenus();
     void Form_Load();
-    std::unique_ptr<QTextDocument> buildReport() const;
+    std::unique_ptr<QTextDocument> buildReport(const ReportOptions& options) const;
     void showReport();
     void printReport();
     void saveReport();
@@ -57,7 +64,7 @@ class ReportForm : public Form
     template <typename Body> void loadGuarded(Body&& body);
     template <typename Body> void commandGuarded(Body&& body);
 
-    ReportOptions options_;
+    std::function<ReportOptions()> readOptions_;
     // Built off screen at load, handed to the report box once when the window first activates.
     std::unique_ptr<QTextDocument> report_;
 };

@@ -1,7 +1,6 @@
 #include "reports/ReportText.h"
 
 #include "platform/Formats.h"
-#include "platform/RuntimeError.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -107,11 +106,11 @@ QLatin1String shortTime(char (&buffer)[24], const QTime& time)
 QString periodLine(const ReportOptions& options)
 {
     const QLocale english = QLocale::c();
-    QString line = QStringLiteral("Task Hours: ") +
-                   english.toString(options.ReportStartDate.date(), QStringLiteral("MMMM d"));
+    QString line =
+        QStringLiteral("Task Hours: ") + english.toString(options.filter.firstDay, QStringLiteral("MMMM d"));
     if (!options.singleDay)
-        line += QStringLiteral(" to ") +
-                english.toString(options.ReportEndDate.date(), QStringLiteral("MMMM d, yyyy"));
+        line +=
+            QStringLiteral(" to ") + english.toString(options.filter.lastDay, QStringLiteral("MMMM d, yyyy"));
     return line;
 }
 
@@ -140,15 +139,6 @@ bool sameClient(const QString& a, const QString& b)
 
 } // namespace
 
-store::ReportSelection reportSelection(const ReportOptions& options)
-{
-    if (options.individualEmployee && !options.employeeId)
-        throw RuntimeError(error::InvalidUseOfNull, QStringLiteral("no employee is chosen."));
-    return {options.ReportStartDate.date(), options.ReportEndDate.date(),
-            options.individualEmployee ? options.employeeId : std::nullopt, options.client,
-            options.billableOnly};
-}
-
 double RoundedHours(double Hours)
 {
     const double whole = std::floor(Hours);
@@ -174,8 +164,7 @@ QStringList ReportText::lineTexts() const
 
 ReportTextBuilder::ReportTextBuilder(const ReportOptions& options, const QDate& printDate)
 {
-    if (options.individualEmployee)
-        reportEmployee_ = options.employeeName;
+    reportEmployee_ = options.employeeName;
     const QString rule(kReportColumns, QLatin1Char('_'));
     add(ReportLineKind::Title, kTitle);
     add(ReportLineKind::Rule, rule);

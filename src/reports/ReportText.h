@@ -3,7 +3,6 @@
 #include "store/Catalogue.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -11,24 +10,16 @@
 namespace horalog
 {
 
-// The choices of the report options window that a report is made of.
+// What a report is made of: the period's days and the client, billable and employee choices of the
+// report options window.
 struct ReportOptions {
-    QDateTime ReportStartDate;
-    QDateTime ReportEndDate;
+    store::EntryFilter filter;
     // "Today" or "Yesterday" was chosen: the heading names one day, without the year.
     bool singleDay = false;
-    // One client's report; every client's when empty ("All").
-    std::optional<QString> client;
-    bool billableOnly = false;
-    bool individualEmployee = false;
-    // The chosen employee, when one is chosen, and his or her name as "Last, First".
-    std::optional<int> employeeId;
-    QString employeeName;
+    // The employee's "Last, First" when the report is one employee's; the report total line names
+    // him or her.
+    std::optional<QString> employeeName;
 };
-
-// The entries the report covers. Raises a RuntimeError when one employee's report is asked for
-// but no employee is chosen.
-store::ReportSelection reportSelection(const ReportOptions& options);
 
 // Hours rounded to the nearest quarter hour, a remainder of exactly one eighth rounding up:
 // 1.10 gives 1.00, 1.13 gives 1.25, 0.125 gives 0.25, 2.99 gives 3.00.

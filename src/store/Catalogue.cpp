@@ -44,6 +44,26 @@ QTime timeOfStoredMoment(const QVariant& value)
     return QTime::fromString(QStringView(text).mid(11, 8), Qt::ISODate);
 }
 
+// The columns `columns` of the entries the filter lets through. The unary plus keeps the engine on
+// the day index: the period bounds what is read, where an employee's or a client's index would read
+// all of their history.
+Statement filteredEntries(const QString& columns, const EntryFilter& filter)
+{
+    Statement statement{QStringLiteral("SELECT %1 FROM Times WHERE DateToday BETWEEN ? AND ?").arg(columns),
+                        {storedDate(filter.firstDay), storedDate(filter.lastDay)}};
+    if (filter.employeeId) {
+        statement.sql += QStringLiteral(" AND +EmployeeID = ?");
+        statement.values << *filter.employeeId;
+    }
+    if (filter.billableOnly)
+        statement.sql += QStringLiteral(" AND Billable <> 0");
+    if (filter.client) {
+        statement.sql += QStringLiteral(" AND +Client = ?");
+        statement.values << *filter.client;
+    }
+    return statement;
+}
+
 RecentWork workFrom(const QSqlQuery& row)
 {
     return {row.value(QStringLiteral("Client")).toString(), row.value(QStringLiteral("Project")).toString(),
@@ -157,25 +177,68 @@ std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employ
     return workFrom(row);
 }
 
-void forEachReportEntry(const QSqlDatabase& db, const ReportSelection& selection,
+Statement listedEntriesStatement(const EntryFilter& filter)
+{
+    Statement statement = filteredEntries(QStringLiteral("ID, DateToday, Hours, Client"), filter);
+    statement.sql += QStringLiteral(" ORDER BY ID");
+    return statement;
+}
+
+QList<ListedEntry> listedEntries(const QSqlDatabase& db, const EntryFilter& filter)
+{
+    const Statement statement = listedEntriesStatement(filter);
+    QSqlQuery rows = execute(db, statement.sql, statement.values);
+    QList<ListedEntry> entries;
+    while (rows.next())
+        entries.append({rows.value(0).toInt(), dateFromStore(rows.value(1)), rows.value(2).toDouble(),
+                        rows.value(3).toString()});
+    return entries;
+}
+
+std::optional<TimesEntry> entryById(const QSqlDatabase& db, int id)
+{
+    QSqlQuery row = execute(db, QStringLiteral("SELECT * FROM Times WHERE ID = ?"), {id});
+    if (!row.next())
+        return std::nullopt;
+    return entryFrom(row);
+}
+
+void deleteEntry(const QSqlDatabase& db, int id)
+{
+    execute(db, QStringLiteral("DELETE FROM Times WHERE ID = ?"), {id});
+}
+
+std::optional<QString> employeeNameById(const QSqlDatabase& db, int employeeId)
+{
+    QSqlQuery row = execute(
+        db, QStringLiteral("SELECT %1 FROM Employees WHERE EmployeeID = ?").arg(kEmployeeName), {employeeId});
+    if (!row.next())
+        return std::nullopt;
+    return row.value(0).toString();
+}
+
+QStringList clientNamesInOrder(const QSqlDatabase& db)
+{
+    QSqlQuery rows = execute(db, QStringLiteral("SELECT ClientName FROM Clients ORDER BY ClientName"));
+    QStringList names;
+    while (rows.next())
+        names << rows.value(0).toString();
+    return names;
+}
+
+Statement reportEntriesStatement(const EntryFilter& filter)
+{
+    Statement statement = filteredEntries(
+        QStringLiteral(R"(Client, DateToday, "Start Time", Project, Task, "End Time", Hours)"), filter);
+    statement.sql += QStringLiteral(R"( ORDER BY Client, DateToday, "Start Time", ID)");
+    return statement;
+}
+
+void forEachReportEntry(const QSqlDatabase& db, const EntryFilter& filter,
                         const std::function<void(const ReportEntry&)>& row)
 {
-    QString sql = QStringLiteral(R"(SELECT Client, DateToday, "Start Time", Project, Task, "End Time", Hours
-                                        FROM Times WHERE DateToday BETWEEN ? AND ?)");
-    QVariantList values{storedDate(selection.firstDay), storedDate(selection.lastDay)};
-    if (selection.employeeId) {
-        sql += QStringLiteral(" AND EmployeeID = ?");
-        values << *selection.employeeId;
-    }
-    if (selection.client) {
-        sql += QStringLiteral(" AND Client = ?");
-        values << *selection.client;
-    }
-    if (selection.billableOnly)
-        sql += QStringLiteral(" AND Billable <> 0");
-    sql += QStringLiteral(R"( ORDER BY Client, DateToday, "Start Time", ID)");
-
-    QSqlQuery rows = execute(db, sql, values);
+    const Statement statement = reportEntriesStatement(filter);
+    QSqlQuery rows = execute(db, statement.sql, statement.values);
     ReportEntry entry;
     while (rows.next()) {
         entry.client = rows.value(0).toString();

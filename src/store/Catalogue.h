@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <QVariantList>
 #include <functional>
 #include <optional>
 
@@ -37,14 +38,27 @@ struct RecentWork {
     QString task;
 };
 
-// Which entries a period report covers: the days from `firstDay` to `lastDay`, both included,
-// narrowed to one employee, one client or billable work when those are given.
-struct ReportSelection {
+// The entries of a period, both days included, narrowed to one employee, to billable work and to one
+// client where those are given.
+struct EntryFilter {
     QDate firstDay;
     QDate lastDay;
     std::optional<int> employeeId;
-    std::optional<QString> client;
     bool billableOnly = false;
+    std::optional<QString> client;
+};
+
+// What the hours list shows of an entry.
+struct ListedEntry {
+    int id = 0;
+    QDate day;
+    double hours = 0;
+    QString client;
+};
+
+struct Statement {
+    QString sql;
+    QVariantList values;
 };
 
 // An entry as the report shows it: its day, and the times of day it started and ended.
@@ -81,8 +95,20 @@ std::optional<RecentWork> latestWorkOfEmployee(const QSqlDatabase& db, int emplo
 // The project and task of the employee's newest entry for the client.
 std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employeeId, const QString& client);
 
-// The entries of a report by client, day and start time; `row` receives each in turn.
-void forEachReportEntry(const QSqlDatabase& db, const ReportSelection& selection,
+// The entries the filter lets through, in the order they were recorded. Only the period's days are
+// read, however long the history of the file, the employee or the client.
+Statement listedEntriesStatement(const EntryFilter& filter);
+QList<ListedEntry> listedEntries(const QSqlDatabase& db, const EntryFilter& filter);
+std::optional<TimesEntry> entryById(const QSqlDatabase& db, int id);
+void deleteEntry(const QSqlDatabase& db, int id);
+// "Last, First" of the employee; nullopt when there is no such employee.
+std::optional<QString> employeeNameById(const QSqlDatabase& db, int employeeId);
+// Client names in letter order, regardless of case.
+QStringList clientNamesInOrder(const QSqlDatabase& db);
+
+// The entries of the report of a period, by client, day and start time; `row` receives each in turn.
+Statement reportEntriesStatement(const EntryFilter& filter);
+void forEachReportEntry(const QSqlDatabase& db, const EntryFilter& filter,
                         const std::function<void(const ReportEntry&)>& row);
 
 } // namespace horalog::store

@@ -9,6 +9,7 @@
 #include "controls/Twips.h"
 #include "employees/EmployeeForm.h"
 #include "platform/Formats.h"
+#include "reports/ReportOption.h"
 #include "timing/TimingRules.h"
 
 #include <QAction>
@@ -164,8 +165,6 @@ void TimerForm::buildToolbar()
     SSCommand1[0]->setIcon(windowIcon());
     SSCommand1[0]->setIconSize(QSize(32, 32));
     SSCommand1[0]->setAccessibleName(QStringLiteral("Start/Stop"));
-    // The Hours window arrives later; its button waits disabled.
-    SSCommand1[2]->setEnabled(false);
 
     QWidget::setTabOrder(EmployeeList, ClientList);
     QWidget::setTabOrder(ClientList, Project);
@@ -208,7 +207,7 @@ void TimerForm::buildMenus()
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     HoursMenuItem = viewMenu->addAction(QStringLiteral("&Hours"));
     HoursMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    HoursMenuItem->setEnabled(false);
+    connect(HoursMenuItem, &QAction::triggered, this, [this] { SSCommand1_Click(2); });
     viewMenu->addSeparator();
     QMenu* optionsMenu = viewMenu->addMenu(QStringLiteral("&Options"));
     OptionsSubMenu = optionsMenu->addAction(QStringLiteral("Data &Location"));
@@ -381,6 +380,11 @@ void TimerForm::SSCommand1_Click(int Index)
             module_.SelectedClient = ClientList->currentText();
             busy.reset();
             module_.showModal(new Client(module_));
+            break;
+        case 2:
+            dropOnTopWhileModal();
+            busy.reset();
+            module_.showModal(new ReportOption(module_));
             break;
         case 3:
             exitProgram();

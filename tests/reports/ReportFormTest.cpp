@@ -1,16 +1,23 @@
 #include "reports/ReportForm.h"
+#include "entries/HoursForm.h"
 #include "platform/QtPlatform.h"
+#include "reports/ReportOption.h"
+#include "reports/ReportPeriods.h"
 #include "support/TestEnvironment.h"
 #include "support/Windows.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -26,8 +33,8 @@ namespace
 ReportOptions december()
 {
     ReportOptions options;
-    options.ReportStartDate = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
-    options.ReportEndDate = QDateTime(QDate(2026, 12, 15), QTime(23, 59, 59));
+    options.filter.firstDay = QDate(2026, 12, 1);
+    options.filter.lastDay = QDate(2026, 12, 15);
     return options;
 }
 
@@ -71,6 +78,22 @@ class ReportFormTest : public QObject
     {
         QVERIFY(item && item->isEnabled());
         item->trigger();
+    }
+
+    // The report options window, not shown, with its client, billable and employee choices made;
+    // an employee name of "" checks "Individual Employee" and chooses nobody.
+    QPointer<ReportOption> chooseOptions(const QString& client, bool billable, const QString& employee)
+    {
+        QPointer<ReportOption> dialog = new ReportOption(*env->module);
+        if (!client.isEmpty())
+            dialog->Combo1->setCurrentIndex(dialog->Combo1->findText(client));
+        if (billable)
+            dialog->Option2[1]->click();
+        if (!employee.isNull()) {
+            dialog->Check1->click();
+            dialog->DBCombo1->setCurrentIndex(dialog->DBCombo1->findText(employee));
+        }
+        return dialog;
     }
 
     QString reports(const QString& name = {}) const
@@ -184,11 +207,10 @@ class ReportFormTest : public QObject
         QFETCH(QString, total);
         ReportOptions options = december();
         if (!client.isEmpty())
-            options.client = client;
-        options.billableOnly = billableOnly;
+            options.filter.client = client;
+        options.filter.billableOnly = billableOnly;
         if (employee) {
-            options.individualEmployee = true;
-            options.employeeId = employee;
+            options.filter.employeeId = employee;
             options.employeeName = "Chen, Bo";
         }
         open(options);
@@ -203,17 +225,85 @@ class ReportFormTest : public QObject
 
     void anEmployeeReportWithoutAnEmployeeSaysSo()
     {
-        ReportOptions options = december();
-        options.individualEmployee = true;
+        const QPointer<ReportOption> dialog = chooseOptions(QString(), false, QString(""));
         env->fake.prompter.answer(Answer::Ok);
-        open(options);
+        form = new ReportForm(*env->module, *dialog);
+        QVERIFY(test::showActive(form));
         QCOMPARE(env->fake.prompter.messages.size(), 1);
         const MessageRequest& box = env->fake.prompter.messages.first();
-        QCOMPARE(box.text, QString("Error 94 has ocurred.  Invalid use of Null: no employee is chosen."));
+        QCOMPARE(
+            box.text,
+            QString(
+                "Error 3075 has ocurred.  \"Individual Employee\" is checked, but no employee is chosen."));
         QCOMPARE(box.title, QString("Horalog"));
         QVERIFY(form->isVisible());
         QVERIFY(form->RichTextBox1->document()->isEmpty());
         QVERIFY(form->RichTextBox2->isHidden());
+    }
+
+    void theHoursListOpensTheReportOfItsChoices_data()
+    {
+        QTest::addColumn<int>("period");
+        QTest::addColumn<QDateTime>("end");
+        QTest::addColumn<QString>("client");
+        QTest::addColumn<bool>("billable");
+        QTest::addColumn<QString>("employee");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QStringList>("tasks");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("today, every client")
+            << int(FixedPeriod::Today) << QDateTime(QDate(2026, 12, 1), QTime(18, 0)) << QString() << false
+            << QString() << "Task Hours: December 1" << QStringList{"Drawing", "Survey"}
+            << "                                                        Total:    1.50";
+        QTest::newRow("the month, one employee's billable work for one client")
+            << int(FixedPeriod::CurrentMonth) << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)) << "Acme"
+            << true << "Brandt, Alice"
+            << "Task Hours: December 1 to December 31, 2026" << QStringList{"Survey", "After"}
+            << "Brandt, Alice                                           Total:    2.00";
+    }
+
+    void theHoursListOpensTheReportOfItsChoices()
+    {
+        QFETCH(int, period);
+        QFETCH(QDateTime, end);
+        QFETCH(QString, client);
+        QFETCH(bool, billable);
+        QFETCH(QString, employee);
+        QFETCH(QString, heading);
+        QFETCH(QStringList, tasks);
+        QFETCH(QString, total);
+        const QPointer<ReportOption> dialog = chooseOptions(client, billable, employee);
+        {
+            const QSignalBlocker quiet(dialog->Option1[size_t(period)]);
+            dialog->Option1[size_t(period)]->setChecked(true);
+        }
+        env->module->ReportStartDate = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
+        env->module->ReportEndDate = end;
+        auto* hours = new HoursForm(*env->module, *dialog);
+        QVERIFY(test::showActive(hours));
+
+        QStringList shown;
+        bool hourglassEnded = false;
+        test::whenShown<ReportForm>(this, [&](ReportForm* report) {
+            form = report;
+            QTRY_VERIFY(report->RichTextBox2->isHidden());
+            shown = report->RichTextBox1->document()->toPlainText().split('\n');
+            hourglassEnded = QApplication::overrideCursor() == nullptr;
+            report->SSCommand1[2]->click();
+        });
+        press(hours->SSCommand1[0]);
+        QTRY_VERIFY(form.isNull());
+        QVERIFY(hourglassEnded);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(shown.value(2), heading);
+        QStringList listed;
+        for (const QString& line : std::as_const(shown)) {
+            if (line.contains(QRegularExpression(R"( \d+/\d+/\d+ )")))
+                listed << line.mid(22, 12).trimmed();
+        }
+        QCOMPARE(listed, tasks);
+        QVERIFY(shown.contains(total));
+        QVERIFY(hours->isVisible());
     }
 
     void saveMakesTheReportsFolderAndAddsTheSuffix()

@@ -32,8 +32,8 @@ ReportEntry entry(const QString& client, const QString& project, const QString& 
 ReportOptions december(bool singleDay = false)
 {
     ReportOptions options;
-    options.ReportStartDate = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
-    options.ReportEndDate = QDateTime(QDate(2026, 12, 15), QTime(23, 59, 59));
+    options.filter.firstDay = QDate(2026, 12, 1);
+    options.filter.lastDay = QDate(2026, 12, 15);
     options.singleDay = singleDay;
     return options;
 }
@@ -112,8 +112,7 @@ class ReportTextTest : public QObject
     void oneClientForOneDayWithTheEmployee()
     {
         ReportOptions options = december(true);
-        options.individualEmployee = true;
-        options.employeeId = 1;
+        options.filter.employeeId = 1;
         options.employeeName = "Brandt, Alice";
         const QStringList expected =
             heading("Task Hours: December 1") +
@@ -145,8 +144,7 @@ class ReportTextTest : public QObject
     {
         const QString longClient(64, QLatin1Char('C'));
         ReportOptions options = december();
-        options.individualEmployee = true;
-        options.employeeId = 1;
+        options.filter.employeeId = 1;
         options.employeeName = QString(58, QLatin1Char('E'));
         const ReportText lines =
             reportText({entry(longClient, "P", "T", {2026, 12, 3}, {8, 0}, {8, 0}, 100.0),
@@ -160,7 +158,7 @@ class ReportTextTest : public QObject
                                   "Zenith      P         T            12/3/26    9:00a     9:30a     0.50",
                                   "                                                       Zenith:    0.50",
                                   "",
-                                  options.employeeName + "Total:  100.50",
+                                  *options.employeeName + "Total:  100.50",
                                   "",
                               }));
     }

@@ -20,10 +20,9 @@ namespace
 std::unique_ptr<QTextDocument> sampleReport()
 {
     ReportOptions options;
-    options.ReportStartDate = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
-    options.ReportEndDate = QDateTime(QDate(2026, 12, 15), QTime(23, 59, 59));
-    options.individualEmployee = true;
-    options.employeeId = 1;
+    options.filter.firstDay = QDate(2026, 12, 1);
+    options.filter.lastDay = QDate(2026, 12, 15);
+    options.filter.employeeId = 1;
     options.employeeName = "Brandt, Zoë";
     QList<store::ReportEntry> rows;
     for (const auto& [client, project] :

@@ -3,11 +3,16 @@
 #include "clients/Client.h"
 #include "clients/ClientData.h"
 #include "employees/EmployeeForm.h"
+#include "entries/EditForm.h"
+#include "entries/HoursForm.h"
 #include "reports/ReportForm.h"
+#include "reports/ReportOption.h"
 #include "support/TestEnvironment.h"
 #include "timing/TimerForm.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 
@@ -32,7 +37,15 @@ void sampleData(test::TestEnvironment& env)
             ('zenith', '', '', '', '', '', '', '', '', '', '', '', '', ''))",
         R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time", "End Time", Hours, Billable)
             VALUES (1, 'Acme Tooling', 'Press line', 'Site survey', '2026-12-28', '2026-12-28 10:05:00',
-                    '2026-12-28 12:20:30', 2.25, 1))",
+                    '2026-12-28 12:20:30', 2.25, 1),
+                   (2, 'Baker''s Dozen', 'Ovens', 'Repair', '2026-12-02', '2026-12-02 08:00:00',
+                    '2026-12-02 10:00:00', 2, 0),
+                   (1, 'zenith', 'Audit', 'Ledger', '2026-12-03', '2026-12-03 09:10:00',
+                    '2026-12-03 21:40:00', 12.5, 1),
+                   (2, 'Acme Tooling', 'Press line', 'Report', '2026-12-04', '2026-12-04 16:00:00',
+                    '2026-12-04 16:30:00', 0.5, 1),
+                   (1, 'Baker''s Dozen', 'Ovens', 'Night shift', '2026-12-28', '2026-12-28 10:58:00',
+                    '2026-12-28 22:58:00', 12, 0))",
     });
 }
 
@@ -90,11 +103,27 @@ int main(int argc, char* argv[])
     auto* clientData = new ClientData(module, clients->ClientList);
     clientData->activate();
     save(clientData, out, QStringLiteral("client-record"));
+    clientData->close();
+    clients->close();
+
+    auto* options = new ReportOption(module);
+    options->Check1->setChecked(true);
+    options->DBCombo1->setCurrentIndex(0);
+    save(options, out, QStringLiteral("report-options"));
+    options->Check1->setChecked(false);
+    module.ReportStartDate = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
+    module.ReportEndDate = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59));
+    auto* hours = new HoursForm(module, *options);
+    hours->TimeList->setCurrentRow(0);
+    hours->TimeList->item(2)->setSelected(true);
+    save(hours, out, QStringLiteral("hours"));
+    // The widest day and times the boxes are made for.
+    auto* editor = new EditForm(module, *hours, 4);
+    editor->loadEntry(hours->EntryIDs[4]);
+    save(editor, out, QStringLiteral("entry-editor"));
+    editor->close();
     reportSampleData(env);
-    ReportOptions december;
-    december.ReportStartDate = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
-    december.ReportEndDate = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59));
-    auto* report = new ReportForm(module, december);
+    auto* report = new ReportForm(module, *options);
     report->show();
     report->activate();
     save(report, out, QStringLiteral("report"));
