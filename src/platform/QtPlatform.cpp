@@ -73,8 +73,11 @@ QString qtFileFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // A text that already shows its pattern, as "Rich Text Format (*.rtf)", is taken as it is.
+        const QString shownPattern = QStringLiteral("(%1)").arg(parts[i + 1]);
+        filters << (parts[i].endsWith(shownPattern) ? parts[i] : parts[i] + QLatin1Char(' ') + shownPattern);
+    }
     return filters.join(QLatin1String(";;"));
 }
 
