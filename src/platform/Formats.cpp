@@ -19,6 +19,11 @@ QString formatTime(const QDateTime& moment)
     return moment.isValid() ? QLocale::c().toString(moment.time(), QStringLiteral("h:mm AP")) : QString();
 }
 
+QString formatTime(const QTime& time)
+{
+    return time.isValid() ? QLocale::c().toString(time, QStringLiteral("h:mm AP")) : QString();
+}
+
 QString formatShortDate(const QDate& day)
 {
     return day.isValid() ? QLocale::c().toString(day, QStringLiteral("M/d/yy")) : QString();
@@ -77,6 +82,23 @@ QDate dateFromStore(const QVariant& value)
 QDateTime momentFromStore(const QVariant& value)
 {
     return QDateTime::fromString(value.toString(), kMomentFormat);
+}
+
+QString storedTimeOfDay(const QTime& time)
+{
+    return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString();
+}
+
+QTime timeOfDayFromStore(const QVariant& value)
+{
+    const QString text = value.toString().trimmed();
+    for (const QString& format : {QStringLiteral("HH:mm:ss"), QStringLiteral("HH:mm"),
+                                  QStringLiteral("h:mm AP"), QStringLiteral("h:mm:ss AP")}) {
+        const QTime time = QLocale::c().toTime(text, format);
+        if (time.isValid())
+            return time;
+    }
+    return {};
 }
 
 } // namespace horalog

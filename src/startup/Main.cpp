@@ -2,6 +2,7 @@
 
 #include "app/AboutForm.h"
 #include "app/MainModule.h"
+#include "timing/SessionEnd.h"
 #include "timing/TimerForm.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,7 @@ void Main(MainModule& module)
     splash->show();
     QCoreApplication::processEvents();
     auto* mainWindow = new TimerForm(module);
+    new SessionEnd(module, QCoreApplication::instance());
     mainWindow->show();
     splash->close();
 }

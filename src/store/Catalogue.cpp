@@ -254,4 +254,45 @@ void forEachReportEntry(const QSqlDatabase& db, const EntryFilter& filter,
         raiseSqlError(rows.lastError(), db);
 }
 
+QList<AlarmRow> employeeAlarms(const QSqlDatabase& db, int employeeId)
+{
+    QSqlQuery rows =
+        execute(db,
+                QStringLiteral("SELECT AlarmID, AlarmDescription, AlarmTime, Recurrence, WeekDay, "
+                               "MonthDay, AlarmSound FROM ALARMS WHERE EmployeeID = ? ORDER BY AlarmID"),
+                {employeeId});
+    QList<AlarmRow> alarms;
+    while (rows.next())
+        alarms.append({rows.value(0).toInt(), rows.value(1).toString(), timeOfDayFromStore(rows.value(2)),
+                       rows.value(3).toInt(), rows.value(4).toInt(), rows.value(5).toInt(),
+                       rows.value(6).toString()});
+    return alarms;
+}
+
+QList<QPair<int, QString>> alarmDescriptions(const QSqlDatabase& db, int employeeId)
+{
+    QSqlQuery rows = execute(
+        db,
+        QStringLiteral("SELECT AlarmID, AlarmDescription FROM ALARMS WHERE EmployeeID = ? ORDER BY AlarmID"),
+        {employeeId});
+    QList<QPair<int, QString>> descriptions;
+    while (rows.next())
+        descriptions.append({rows.value(0).toInt(), rows.value(1).toString()});
+    return descriptions;
+}
+
+void addAlarm(const QSqlDatabase& db, int employeeId, const QString& description, const QString& sound,
+              const QString& soundName)
+{
+    execute(db,
+            QStringLiteral("INSERT INTO ALARMS (EmployeeID, AlarmDescription, AlarmSound, SoundName) "
+                           "VALUES (?, ?, ?, ?)"),
+            {employeeId, description, sound, soundName});
+}
+
+void deleteAlarm(const QSqlDatabase& db, int alarmId)
+{
+    execute(db, QStringLiteral("DELETE FROM ALARMS WHERE AlarmID = ?"), {alarmId});
+}
+
 } // namespace horalog::store

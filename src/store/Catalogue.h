@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QPair>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -72,6 +73,16 @@ struct ReportEntry {
     double hours = 0;
 };
 
+struct AlarmRow {
+    int id = 0;
+    QString description;
+    QTime time;
+    int recurrence = 0;
+    int weekDay = 0;
+    int monthDay = 0;
+    QString sound;
+};
+
 // The newest entry by start time; only that row is read.
 std::optional<TimesEntry> latestEntry(const QSqlDatabase& db);
 // A row without values, for a data file that has no entry yet.
@@ -105,6 +116,14 @@ void deleteEntry(const QSqlDatabase& db, int id);
 std::optional<QString> employeeNameById(const QSqlDatabase& db, int employeeId);
 // Client names in letter order, regardless of case.
 QStringList clientNamesInOrder(const QSqlDatabase& db);
+// The employee's alarms in the order they were created.
+QList<AlarmRow> employeeAlarms(const QSqlDatabase& db, int employeeId);
+// The alarms' descriptions and keys in the same order, for the alarm list.
+QList<QPair<int, QString>> alarmDescriptions(const QSqlDatabase& db, int employeeId);
+// A new "Just Today" alarm without a time yet.
+void addAlarm(const QSqlDatabase& db, int employeeId, const QString& description, const QString& sound,
+              const QString& soundName);
+void deleteAlarm(const QSqlDatabase& db, int alarmId);
 
 // The entries of the report of a period, by client, day and start time; `row` receives each in turn.
 Statement reportEntriesStatement(const EntryFilter& filter);

@@ -1,5 +1,9 @@
 // Renders every window with sample data into PNG files, to look at: horalog-screens OUTDIR
+#include "alarms/AlarmForm.h"
+#include "alarms/AlarmMessageForm.h"
+#include "alarms/AlarmSwitch.h"
 #include "app/AboutForm.h"
+#include "app/frmMenus.h"
 #include "clients/Client.h"
 #include "clients/ClientData.h"
 #include "employees/EmployeeForm.h"
@@ -15,6 +19,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
+#include <QRadioButton>
 
 using namespace horalog;
 
@@ -46,6 +52,12 @@ void sampleData(test::TestEnvironment& env)
                     '2026-12-04 16:30:00', 0.5, 1),
                    (1, 'Baker''s Dozen', 'Ovens', 'Night shift', '2026-12-28', '2026-12-28 10:58:00',
                     '2026-12-28 22:58:00', 12, 0))",
+        R"(INSERT INTO ALARMS (EmployeeID, AlarmDescription, AlarmTime, Recurrence, WeekDay, MonthDay, AlarmSound,
+            SoundName) VALUES
+            (1, 'Call Dana at Acme', '14:40:00', 0, 0, 0, 'BeepBeep.wav', 'BeepBeep.wav'),
+            (1, 'Weekly status report for the Wednesday meeting', '12:59:00', 2, 3, 0,
+             '/usr/share/sounds/Westminster Chimes.wav', 'Westminster Chimes.wav'),
+            (1, 'Pay the rent', '09:00:00', 3, 0, 28, 'BeepBeep.wav', 'BeepBeep.wav'))",
     });
 }
 
@@ -127,6 +139,27 @@ int main(int argc, char* argv[])
     report->show();
     report->activate();
     save(report, out, QStringLiteral("report"));
+    report->close();
+
+    module.CurrentEmployeeID = 1;
+    auto* alarms = new AlarmForm(module);
+    alarms->DBList1->setCurrentRow(1);
+    save(alarms, out, QStringLiteral("alarms"));
+    alarms->DBList1->setCurrentRow(2);
+    alarms->Option1[3]->setChecked(true);
+    save(alarms, out, QStringLiteral("alarms-monthly"));
+    ToggleAlarms(module);
+    save(alarms, out, QStringLiteral("alarms-checking"));
+    auto* alert = new AlarmMessageForm(module);
+    alert->announce(
+        QStringLiteral("It's 12:59 PM...\ntime for\nWeekly status report for the Wednesday meeting"));
+    save(alert, out, QStringLiteral("alarm-message"));
+    alert->close();
+    auto* carrier = new frmMenus(module);
+    carrier->popupAt(timer->mapToGlobal(QPoint(130, 230)));
+    QApplication::processEvents();
+    carrier->MenuPopup->grab().save(QDir(out).filePath(QStringLiteral("alarm-popup.png")));
+    timer->grab().save(QDir(out).filePath(QStringLiteral("main-alarm-on.png")));
     test::closeAllWindows();
     return 0;
 }
