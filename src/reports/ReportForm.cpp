@@ -3,6 +3,7 @@
 #include "app/MainModule.h"
 #include "controls/Fonts.h"
 #include "controls/Twips.h"
+#include "platform/PrivateFiles.h"
 #include "reports/ReportDocument.h"
 #include "reports/ReportOption.h"
 #include "reports/ReportPeriods.h"
@@ -264,11 +265,12 @@ void ReportForm::saveReport()
     RtfWriter(*RichTextBox1->document()).save(path);
 }
 
-// The "Reports" folder of the start directory, made on first use.
+// The "Reports" folder of the start directory, made on first use for its owner only: reports hold
+// the business's hours.
 QString ReportForm::reportsFolder() const
 {
     const QDir start(module_.StartDir);
-    if (!start.mkpath(kReportsFolder)) {
+    if (!makePrivateFolder(start.filePath(kReportsFolder))) {
         throw RuntimeError(error::PathFileAccessError,
                            QStringLiteral("the folder '%1' could not be made.")
                                .arg(QDir::toNativeSeparators(start.filePath(kReportsFolder))));

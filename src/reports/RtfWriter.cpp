@@ -1,5 +1,6 @@
 #include "reports/RtfWriter.h"
 
+#include "platform/PrivateFiles.h"
 #include "platform/RuntimeError.h"
 
 #include <QColor>
@@ -263,8 +264,12 @@ void RtfWriter::save(const QString& path) const
     // Unbuffered, so that a short write (a full disk) shows here: a buffered one would only show
     // when the file is flushed, and commit() would then keep the cut file.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        saveFailed(path, file.errorString());
+    {
+        // A new report is its owner's only; one it replaces keeps its rights.
+        const TightUmask ownerOnly;
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            saveFailed(path, file.errorString());
+    }
     for (qsizetype written = 0; written < content.size();) {
         const qint64 step = file.write(content.constData() + written, content.size() - written);
         if (step <= 0)

@@ -24,6 +24,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <sys/stat.h>
 
 using namespace horalog;
 
@@ -310,7 +311,12 @@ class ReportFormTest : public QObject
     {
         open();
         env->fake.prompter.answerText(reports("december"));
+        // Whatever the umask, the folder and the report are the owner's only.
+        const mode_t startedWith = ::umask(0);
         press(form->SSCommand1[1]);
+        ::umask(startedWith);
+        QCOMPARE(QFile::permissions(reports()) & 0x0777, QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        QCOMPARE(QFile::permissions(reports("december.rtf")) & 0x0777, QFile::ReadUser | QFile::WriteUser);
         const FileRequest& dialog = env->fake.prompter.files.first();
         QCOMPARE(dialog.title, QString("Save Report"));
         QCOMPARE(dialog.filter, QString("Rich Text Format (*.rtf)|*.rtf"));

@@ -197,6 +197,28 @@ class RtfWriterTest : public QObject
         QCOMPARE(readRtfText(readAll(path("kept.rtf"))), document->toPlainText());
     }
 
+    // Typed text that looks like RTF code stays text: a word processor finds no field to evaluate
+    // (a link, a formula, an included file), no object and no raw control character.
+    void typedCodeStaysText()
+    {
+        QTextDocument document;
+        document.setPlainText(
+            QString::fromUtf8("{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt y}}\\par\\object\n"
+                              "Bell\x07 escape\x1b form\x0c feed\x01 and \\'e9"));
+        const QByteArray rtf = RtfWriter(document).rtf();
+        static const QRegularExpression controlWord(R"((?<!\\)(?:\\\\)*\\([a-z*]+))");
+        QStringList words;
+        for (const QRegularExpressionMatch& match : controlWord.globalMatch(QString::fromLatin1(rtf)))
+            words << match.captured(1);
+        for (const char* forbidden : {"field", "fldinst", "fldrslt", "object", "*", "objdata", "pict"})
+            QVERIFY2(!words.contains(forbidden), forbidden);
+        for (const char byte : rtf)
+            QVERIFY2(uchar(byte) >= 0x20 || byte == '\n', qPrintable(QString::number(uchar(byte))));
+        QCOMPARE(readRtfText(rtf),
+                 QString("{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt y}}\\par\\object\n"
+                         "Bell escape form feed and \\'e9"));
+    }
+
     void aFolderThatIsGoneIsNamed()
     {
         try {

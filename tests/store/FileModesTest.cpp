@@ -1,4 +1,5 @@
 #include "app/RegModule.h"
+#include "reports/RtfWriter.h"
 #include "store/DataFile.h"
 #include "store/Sql.h"
 
@@ -6,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <memory>
 #include <sys/stat.h>
 
@@ -98,6 +100,16 @@ class FileModesTest : public QObject
         reg.SetKeyValue(kHoralogKey, "OnTop", "True", REG_SZ);
         QCOMPARE(reg.QueryValue(kHoralogKey, "OnTop").toString(), QString("True"));
         QCOMPARE(modeOf(reg.keyFile(kHoralogKey)), mode_t(0640));
+
+        // A report saved over one shared with a group.
+        QFile report(path("December.rtf"));
+        QVERIFY(report.open(QIODevice::WriteOnly));
+        report.close();
+        QVERIFY(::chmod(QFile::encodeName(report.fileName()).constData(), 0640) == 0);
+        QTextDocument document("Task Hours");
+        RtfWriter(document).save(report.fileName());
+        QCOMPARE(modeOf(report.fileName()), mode_t(0640));
+        QVERIFY(report.size() > 0);
     }
 };
 
