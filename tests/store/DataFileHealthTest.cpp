@@ -12,7 +12,6 @@ using namespace horalog;
 using test::failureOf;
 using store::DataFileHealth;
 
-
 // The program's connection to a data file whose pages a failing disk overwrote.
 class DataFileHealthTest : public QObject
 {
