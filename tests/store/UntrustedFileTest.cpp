@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
-#include <functional>
 #include <memory>
 
 using namespace horalog;
@@ -20,16 +19,6 @@ namespace
 {
 
 const QStringList kTables{"Clients", "Employees", "Times"};
-
-std::optional<RuntimeError> failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error;
-    }
-    return std::nullopt;
-}
 
 // A data file of ours, then changed by `statements` as someone else's program could have.
 void makeForeignFile(const QString& path, const QStringList& statements)
@@ -139,7 +128,7 @@ class UntrustedFileTest : public QObject
         const QByteArray before = test::checksum(foreign);
         {
             const QSqlDatabase db = store::openUntrusted(foreign, "foreign");
-            const auto failure = failureOf([&] { store::requirePlainTables(db, kTables); });
+            const auto failure = test::failureOf([&] { store::requirePlainTables(db, kTables); });
             QVERIFY(failure);
             QCOMPARE(failure->text(), QString("'%1' in the file '%2' is not a plain table.  Horalog reads "
                                               "only plain tables from another file.")
@@ -181,7 +170,7 @@ class UntrustedFileTest : public QObject
         } else
             QFile::remove(foreign);
         const QByteArray before = QFile::exists(foreign) ? test::checksum(foreign) : QByteArray();
-        const auto failure = failureOf([&] { store::openUntrusted(foreign, "foreign"); });
+        const auto failure = test::failureOf([&] { store::openUntrusted(foreign, "foreign"); });
         QVERIFY(failure);
         QCOMPARE(failure->number(), number);
         QVERIFY2(failure->text().contains(foreign), qPrintable(failure->text()));
