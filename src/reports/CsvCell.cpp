@@ -11,16 +11,4 @@ QString formulaSafe(const QString& text)
     return text;
 }
 
-QString csvField(const QString& text)
-{
-    const QString safe = formulaSafe(text);
-    const bool needsQuotes = safe.contains(QLatin1Char(',')) || safe.contains(QLatin1Char('"')) ||
-                             safe.contains(QLatin1Char('\n')) || safe.contains(QLatin1Char('\r'));
-    if (!needsQuotes)
-        return safe;
-    QString quoted = safe;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 } // namespace horalog

@@ -11,8 +11,4 @@ namespace horalog
 // dates the export writes itself are written as they are.
 QString formulaSafe(const QString& text);
 
-// One field of a CSV line (RFC 4180): formulaSafe, then quoted with its quotes doubled when it holds
-// a comma, a quote or a line break.
-QString csvField(const QString& text);
-
 } // namespace horalog

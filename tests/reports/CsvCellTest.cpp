@@ -8,6 +8,17 @@
 
 using namespace horalog;
 
+namespace
+{
+
+// Every field quoted, as a CSV writer may.
+QString quoted(const QString& text)
+{
+    return '"' + QString(text).replace('"', "\"\"") + '"';
+}
+
+} // namespace
+
 // Exported cells never run as formulas in a spreadsheet, and read back as the text they hold.
 class CsvCellTest : public QObject
 {
@@ -52,7 +63,8 @@ class CsvCellTest : public QObject
         QTemporaryDir folder;
         QFile file(folder.filePath("cells.csv"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write((csvField("before") + ',' + csvField(typed) + ',' + csvField("after") + "\r\n").toUtf8());
+        file.write(
+            (quoted("before") + ',' + quoted(formulaSafe(typed)) + ',' + quoted("after") + "\r\n").toUtf8());
         file.close();
         QProcess reader;
         reader.start(python, {"-c",
