@@ -1,13 +1,12 @@
 #include "app/MainModule.h"
 
 #include "app/AboutForm.h"
+#include "app/ProgramFiles.h"
 #include "app/RegModule.h"
 #include "store/DataFile.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QMainWindow>
 #include <QScreen>
@@ -19,7 +18,6 @@ namespace horalog
 namespace
 {
 const QString kErrorTitle = QStringLiteral("Fernwick Labs, Inc.");
-const QString kHelpPage = QStringLiteral("help/index.html");
 } // namespace
 
 QString standardErrorText(const RuntimeError& error)
@@ -93,7 +91,7 @@ void MainModule::setTopmost(QWidget& form, bool topmost) const
 
 void MainModule::launchHelp() const
 {
-    platform.process.openDocument(QDir(QCoreApplication::applicationDirPath()).filePath(kHelpPage));
+    platform.process.openDocument(ProgramFiles::ofThisProgram().helpPage());
 }
 
 void MainModule::showAbout()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FirstStart.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 
@@ -28,6 +29,7 @@ class MainModule
 
     Platform platform;
     RegModule& reg;
+    StartOptions start;
 
     // Shared state; none of it is persisted.
     QString SelectedClient;

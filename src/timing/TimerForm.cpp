@@ -236,14 +236,20 @@ void TimerForm::loadSteps()
     applyOnTopSetting();
 }
 
-// The settings give the directory back exactly as written, so nothing is stripped from it.
+// The settings give the directory back exactly as written, so nothing is stripped from it. A data
+// directory given for this run only is neither read from nor written to the settings.
 void TimerForm::readDataPath()
 {
+    if (!module_.start.dataDirForThisRun.isEmpty()) {
+        module_.DataPath = module_.start.dataDirForThisRun;
+        return;
+    }
     const RegModule& reg = module_.reg;
     QString dataDir = reg.QueryValue(kHoralogKey, QStringLiteral("DataDir")).toString();
     if (dataDir.isEmpty()) {
+        const QString firstDataDir = settleFirstDataDir(module_.start);
         reg.CreateNewKey(kHoralogKey);
-        reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), QDir::currentPath(), REG_SZ);
+        reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), firstDataDir, REG_SZ);
         dataDir = reg.QueryValue(kHoralogKey, QStringLiteral("DataDir")).toString();
     }
     module_.DataPath = dataDir;
@@ -410,6 +416,7 @@ void TimerForm::startTiming()
     DateToday->setText(formatShortDate(entry.day));
     EndTime->clear();
     Hours->clear();
+    emit timingChanged();
 }
 
 // The window shows the stop only once the entry is saved: a failed save keeps the timing going,
@@ -428,6 +435,7 @@ void TimerForm::stopTiming()
     pending_.reset();
     EndTime->setText(formatTime(entry.end));
     Hours->setText(formatHours(entry.hours));
+    emit timingChanged();
 }
 
 void TimerForm::exitProgram()

@@ -68,6 +68,10 @@ class TimerForm : public Form
     bool isTiming() const { return pending_.has_value(); }
     const std::optional<store::TimesEntry>& pendingEntry() const { return pending_; }
 
+  signals:
+    // A timing began or ended.
+    void timingChanged();
+
   protected:
     bool Form_QueryUnload() override;
     void Form_Unload() override;
