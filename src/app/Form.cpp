@@ -3,6 +3,7 @@
 #include "app/MainModule.h"
 #include "controls/Twips.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -11,6 +12,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QShortcutEvent>
+#include <algorithm>
 
 namespace horalog
 {
@@ -63,6 +66,66 @@ class MenuShortcutsFirst : public QObject
 
   private:
     QWidget* form_;
+};
+
+// Where a menu title and a control of the window share an access key (the "&Client" menu and the
+// "&Close" button), the key opens the menu, as users know it from the old program, in place of Qt's
+// cycling that first only moves the focus to the control. Pressed again right after, the key moves
+// the focus to the control instead, as Qt cycles between two controls, so the control stays
+// reachable.
+class MenuAccessKeysFirst : public QObject
+{
+  public:
+    MenuAccessKeysFirst(QMenuBar* bar, QWidget* controls) : QObject(bar)
+    {
+        for (QAction* title : bar->actions()) {
+            const QKeySequence key = QKeySequence::mnemonic(title->text());
+            if (!title->menu() || key.isEmpty())
+                continue;
+            for (QAbstractButton* control : controls->findChildren<QAbstractButton*>()) {
+                if (control->shortcut() != key)
+                    continue;
+                control->setShortcut(QKeySequence());
+                clashes_.append({key, title->menu(), control});
+            }
+        }
+        for (qsizetype i = 0; i < clashes_.size(); ++i)
+            connect(clashes_[i].menu, &QMenu::triggered, this,
+                    [this, i] { clashes_[i].controlsTurn = false; });
+        if (!clashes_.isEmpty())
+            bar->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Shortcut)
+            return false;
+        const auto clash =
+            std::ranges::find(clashes_, static_cast<QShortcutEvent*>(event)->key(), &Clash::key);
+        if (clash == clashes_.end())
+            return false;
+        if (clash->controlsTurn && clash->control->isEnabled() && clash->control->isVisible()) {
+            clash->controlsTurn = false;
+            clash->menu->close();
+            clash->control->setFocus(Qt::ShortcutFocusReason);
+            // Shows the focus frame, as for a key pressed to reach a control.
+            clash->control->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+            return true;
+        }
+        // The bar opens the menu.
+        clash->controlsTurn = true;
+        return false;
+    }
+
+  private:
+    struct Clash {
+        QKeySequence key;
+        QMenu* menu;
+        QAbstractButton* control;
+        bool controlsTurn = false;
+    };
+    QList<Clash> clashes_;
 };
 
 DeactivationTracker& deactivations()
@@ -125,6 +188,8 @@ void Form::showEvent(QShowEvent* event)
             if (qobject_cast<QLineEdit*>(box) || qobject_cast<QPlainTextEdit*>(box))
                 box->installEventFilter(shortcutsFirst_);
         }
+        if (auto* bar = qobject_cast<QMenuBar*>(menuWidget()))
+            new MenuAccessKeysFirst(bar, client_);
     }
     QMainWindow::showEvent(event);
 }

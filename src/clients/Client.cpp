@@ -25,6 +25,8 @@ namespace
 const QColor kDarkCyan(0, 128, 128);
 const QColor kLightGrey(192, 192, 192);
 const QString kQuoteRule = QStringLiteral("Quotation marks cannot be entered here.  Use apostrophies.");
+const QString kRemovalQuestion =
+    QStringLiteral("Remove %1 client(s) and the %2 time entries recorded for them?  This cannot be undone.");
 
 struct ButtonSpec {
     QString caption;
@@ -100,14 +102,14 @@ void Client::buildMenus()
     CloseMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     connect(CloseMenu, &QAction::triggered, this, [this] { SSCommand1_Click(3); });
 
-    QMenu* clientMenu = menuBar()->addMenu(QStringLiteral("&Client"));
+    ClientMenu = menuBar()->addMenu(QStringLiteral("&Client"));
     const std::array<std::pair<QString, QKeyCombination>, 3> items{{
         {QStringLiteral("&Add"), Qt::CTRL | Qt::Key_A},
         {QStringLiteral("&Edit"), Qt::CTRL | Qt::Key_E},
         {QStringLiteral("&Remove"), Qt::CTRL | Qt::Key_R},
     }};
     for (int i = 0; i < int(items.size()); ++i) {
-        QAction* item = clientMenu->addAction(items[size_t(i)].first);
+        QAction* item = ClientMenu->addAction(items[size_t(i)].first);
         item->setShortcut(QKeySequence(items[size_t(i)].second));
         connect(item, &QAction::triggered, this, [this, i] { SSCommand1_Click(i); });
         ClientSubMenu[size_t(i)] = item;
@@ -138,14 +140,19 @@ void Client::fillList()
     ClientList->addItems(sortedIgnoringCase(store::clientNames(module_.TaskDatabase())));
 }
 
-// The main window's client box follows every change; its choice is kept while that client exists.
-void Client::refillMainClientList()
+// The main window's client box follows every change and keeps its choice while that client exists.
+// Handed back as the list closes, the choice runs the box's handler as the user's own would, so
+// that the project and task of the employee's latest work for the client are proposed; while a
+// timing runs, what was typed for it stays.
+void Client::refillMainClientList(MainChoice choice)
 {
     auto* timer = qobject_cast<TimerForm*>(module_.mainWindow);
     if (!timer)
         return;
     fillSortedList(timer->ClientList, store::clientNames(module_.TaskDatabase()));
-    const QSignalBlocker blocker(timer->ClientList);
+    QSignalBlocker blocker(timer->ClientList);
+    if (choice == MainChoice::HandedBack && !timer->isTiming())
+        blocker.unblock();
     timer->ClientList->setCurrentIndex(
         timer->ClientList->findText(module_.SelectedClient, Qt::MatchFixedString));
 }
@@ -173,7 +180,8 @@ void Client::SSCommand1_Click(int Index)
 void Client::addClient()
 {
     const QString name = AddName->text();
-    if (!name.isEmpty()) {
+    // Blanks alone are no name: a nameless client would take over the entries without a client.
+    if (!name.trimmed().isEmpty()) {
         const QSqlDatabase db = module_.TaskDatabase();
         if (store::clientExists(db, name)) {
             module_.platform.prompter.message(
@@ -190,12 +198,32 @@ void Client::addClient()
     AddName->setFocus();
 }
 
+QStringList Client::selectedNames() const
+{
+    QStringList names;
+    for (const QListWidgetItem* line : ClientList->selectedItems())
+        names << line->text();
+    return names;
+}
+
+// Recorded hours are billing data: removing them takes a question; clients without any go at once.
+bool Client::removalConfirmed(const QStringList& names)
+{
+    const int entries = store::entryCountOfClients(module_.TaskDatabase(), names);
+    return entries == 0 || module_.platform.prompter.message(
+                               {kRemovalQuestion.arg(names.size()).arg(entries), QStringLiteral("Horalog"),
+                                MessageButtons::YesNo, MessageIcon::Exclamation, Answer::No}) == Answer::Yes;
+}
+
 void Client::removeSelectedClients()
 {
-    const QSqlDatabase db = module_.TaskDatabase();
-    for (int line = 0; line < ClientList->count(); ++line) {
-        if (ClientList->item(line)->isSelected())
-            store::deleteClient(db, ClientList->item(line)->text());
+    const QStringList names = selectedNames();
+    if (!names.isEmpty()) {
+        if (!removalConfirmed(names)) {
+            SSCommand1[2]->setFocus();
+            return;
+        }
+        store::deleteClients(module_.TaskDatabase(), names);
     }
     fillList();
     refillMainClientList();
@@ -210,7 +238,7 @@ void Client::closeAndHandBack()
 
 void Client::Form_Unload()
 {
-    module_.guarded([this] { refillMainClientList(); });
+    module_.guarded([this] { refillMainClientList(MainChoice::HandedBack); });
 }
 
 } // namespace horalog

@@ -6,6 +6,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 
 namespace horalog
@@ -22,6 +23,7 @@ class Client : public Form
     QListWidget* ClientList;
     std::array<QPushButton*, 4> SSCommand1{};
     QAction* CloseMenu;
+    QMenu* ClientMenu;
     std::array<QAction*, 3> ClientSubMenu{};
 
     // 0 Add, 1 Edit, 2 Remove, 3 Close.
@@ -34,11 +36,16 @@ class Client : public Form
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // How the main window's client box gets its choice back after a refill.
+    enum class MainChoice { Kept, HandedBack };
+
     void buildControls();
     void buildMenus();
     void fillList();
-    void refillMainClientList();
+    void refillMainClientList(MainChoice choice = MainChoice::Kept);
     void addClient();
+    QStringList selectedNames() const;
+    bool removalConfirmed(const QStringList& names);
     void removeSelectedClients();
     void closeAndHandBack();
 };

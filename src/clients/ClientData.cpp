@@ -23,6 +23,7 @@ constexpr int kClientWidth = 6270;
 constexpr int kClientHeight = 5775;
 
 const QString kTitle = QStringLiteral("Horalog");
+const QString kNameRule = QStringLiteral("A client must have a name.  Type it in the Client box.");
 const QString kDeleteWarning = QStringLiteral(
     "Warning!  All tasks recorded for this client will also be deleted.\rDo you wish to continue?");
 
@@ -145,21 +146,38 @@ void ClientData::Form_Activate()
     });
 }
 
-// The main window's choice follows a rename of its client, also when a first attempt to save the
-// new name failed and the row still holds the old one. A name never holds a double quote.
+// A changed name is checked before it is written; a name as stored is left alone, so that an older
+// file's odd name traps nobody. The main window's choice follows a rename of its client, also when a
+// first attempt to save the new name failed and the row still holds the old one.
 void ClientData::Data1_Validate(DataControl::Action Action, bool* Cancel)
 {
-    if (Action != DataControl::Action::Delete && Text1[0]->text().contains(QLatin1Char('"'))) {
-        showQuoteRule(module_);
+    const QString storedName = Data1->storedRecord().value(QStringLiteral("ClientName")).toString();
+    if (Action != DataControl::Action::Delete && Text1[0]->text() != storedName && !nameIsAcceptable()) {
+        Text1[0]->setFocus();
         *Cancel = true;
         return;
     }
-    const QString storedName = Data1->storedRecord().value(QStringLiteral("ClientName")).toString();
     if (module_.SelectedClient == storedName ||
         (!storedName.isEmpty() && storedName == selectedStoredName_)) {
         selectedStoredName_ = storedName;
         module_.SelectedClient = Text1[0]->text();
     }
+}
+
+// A client always has a name (a blank one would take over the entries recorded without a client),
+// and a name never holds a double quote.
+bool ClientData::nameIsAcceptable() const
+{
+    const QString name = Text1[0]->text();
+    if (name.trimmed().isEmpty()) {
+        module_.platform.prompter.message({kNameRule, kTitle, MessageButtons::Ok, MessageIcon::Information});
+        return false;
+    }
+    if (name.contains(QLatin1Char('"'))) {
+        showQuoteRule(module_);
+        return false;
+    }
+    return true;
 }
 
 void ClientData::SSCommand1_Click(int Index)

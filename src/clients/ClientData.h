@@ -39,6 +39,7 @@ class ClientData : public RecordForm
     void buildBoxes();
     void buildControls();
     void Form_Load();
+    bool nameIsAcceptable() const;
 
     const QListWidget* clientList_;
     QString selectedStoredName_;

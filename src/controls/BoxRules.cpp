@@ -1,10 +1,10 @@
 #include "controls/BoxRules.h"
 
 #include <QEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTimer>
+#include <QValidator>
 
 namespace horalog
 {
@@ -33,26 +33,40 @@ class OnEntry : public QObject
     std::function<void(QLineEdit*)> act_;
 };
 
-class DoubleQuoteFilter : public QObject
+// Refuses an edit that brings a double quote, however it arrives: typed, pasted or dropped. The box
+// undoes a refused edit itself. Quotes already in a stored text (an older data file) do not count,
+// so such a text still shows and can be corrected.
+class DoubleQuoteRefusal : public QValidator
 {
   public:
-    DoubleQuoteFilter(QObject* parent, std::function<void()> refused)
-        : QObject(parent), refused_(std::move(refused))
+    DoubleQuoteRefusal(QLineEdit* box, std::function<void()> refused)
+        : QValidator(box), box_(box), refused_(std::move(refused))
     {
+        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { held_ = quotesIn(text); });
+        connect(box, &QLineEdit::inputRejected, this, &DoubleQuoteRefusal::rejected);
     }
 
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    State validate(QString& input, int&) const override
     {
-        if (event->type() != QEvent::KeyPress ||
-            static_cast<QKeyEvent*>(event)->text() != QLatin1String("\""))
-            return false;
-        refused_();
-        return true;
+        return quotesIn(input) > held_ ? Invalid : Acceptable;
     }
 
   private:
+    static qsizetype quotesIn(const QString& text) { return text.count(QLatin1Char('"')); }
+
+    // The box reports the rejection before it undoes the edit, and also when the program sets a
+    // stored text, which it keeps: only an edit that was undone is told about, once.
+    void rejected()
+    {
+        QTimer::singleShot(0, box_, [this, attempted = box_->text()] {
+            if (box_->text() != attempted)
+                refused_();
+        });
+    }
+
+    QLineEdit* box_;
     std::function<void()> refused_;
+    qsizetype held_ = 0;
 };
 
 } // namespace
@@ -73,7 +87,7 @@ void selectAllOnEntry(QLineEdit* box)
 
 void refuseDoubleQuote(QLineEdit* box, std::function<void()> refused)
 {
-    box->installEventFilter(new DoubleQuoteFilter(box, std::move(refused)));
+    box->setValidator(new DoubleQuoteRefusal(box, std::move(refused)));
 }
 
 } // namespace horalog

@@ -19,7 +19,8 @@ void startAfterParenthesis(QLineEdit* box);
 // Entering the box selects its whole text, so that typing replaces it.
 void selectAllOnEntry(QLineEdit* box);
 
-// A typed double quote is discarded and `refused` runs; every other character passes.
+// An edit that would bring a double quote into the box, typed, pasted or dropped, is undone and
+// `refused` runs once for it, right after; every other edit passes.
 void refuseDoubleQuote(QLineEdit* box, std::function<void()> refused);
 
 } // namespace horalog

@@ -32,7 +32,9 @@ const QString kNameRule =
 const QString kDeleteWarning = QStringLiteral(
     "Warning!  All tasks recorded for this employee will also be deleted.\rDo you wish to continue?");
 
-// Index, label, field, position and kind of every box, in tab order.
+// Index, label, field, position and kind of every box, in tab order. The two date boxes and the
+// telephone box are a little wider than the layout's 855 and 1215 twips, so that a date such as
+// 12/25/2024 and a full telephone number show whole in the substitute font.
 struct BoxSpec {
     int index;
     QString caption;
@@ -55,7 +57,7 @@ const BoxSpec kBoxes[] = {
     {2,
      QStringLiteral("Hire Date"),
      QStringLiteral("HireDate"),
-     {3960, 360, 855, 285},
+     {3960, 360, 930, 285},
      DataControl::FieldKind::Date},
     {3,
      QStringLiteral("Street"),
@@ -76,12 +78,12 @@ const BoxSpec kBoxes[] = {
     {7,
      QStringLiteral("Telephone"),
      QStringLiteral("Phone"),
-     {120, 2520, 1215, 285},
+     {120, 2520, 1230, 285},
      DataControl::FieldKind::Masked},
     {8,
      QStringLiteral("Birthdate"),
      QStringLiteral("Birthdate"),
-     {1560, 2520, 855, 285},
+     {1560, 2520, 930, 285},
      DataControl::FieldKind::Date},
     {9,
      QStringLiteral("Soc. Sec. #"),

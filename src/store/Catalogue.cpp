@@ -79,9 +79,23 @@ void addClient(const QSqlDatabase& db, const QString& name)
     execute(db, QStringLiteral("INSERT INTO Clients (ClientName) VALUES (?)"), {name});
 }
 
-void deleteClient(const QSqlDatabase& db, const QString& name)
+int entryCountOfClients(const QSqlDatabase& db, const QStringList& names)
 {
-    execute(db, QStringLiteral("DELETE FROM Clients WHERE ClientName = ?"), {name});
+    int count = 0;
+    for (const QString& name : names) {
+        QSqlQuery row = execute(db, QStringLiteral("SELECT count(*) FROM Times WHERE Client = ?"), {name});
+        row.next();
+        count += row.value(0).toInt();
+    }
+    return count;
+}
+
+void deleteClients(const QSqlDatabase& db, const QStringList& names)
+{
+    Transaction transaction(db);
+    for (const QString& name : names)
+        execute(db, QStringLiteral("DELETE FROM Clients WHERE ClientName = ?"), {name});
+    transaction.commit();
 }
 
 QList<EmployeeName> employeeNames(const QSqlDatabase& db)

@@ -45,8 +45,10 @@ QStringList clientNames(const QSqlDatabase& db);
 // Client names compare without regard to letter case.
 bool clientExists(const QSqlDatabase& db, const QString& name);
 void addClient(const QSqlDatabase& db, const QString& name);
-// Removes the client; its recorded time goes with it.
-void deleteClient(const QSqlDatabase& db, const QString& name);
+// How many entries are recorded for the clients.
+int entryCountOfClients(const QSqlDatabase& db, const QStringList& names);
+// Removes the clients with their recorded time, all of them or, when one fails, none.
+void deleteClients(const QSqlDatabase& db, const QStringList& names);
 // "Last, First" of every employee in name order.
 QList<EmployeeName> employeeNames(const QSqlDatabase& db);
 // The first employee whose "Last, First" is `name`.

@@ -21,8 +21,9 @@ const char* const kSchema[] = {
         EmployeeID INTEGER PRIMARY KEY AUTOINCREMENT,
         LastName TEXT, FirstName TEXT, HireDate TEXT, Street TEXT, City TEXT, State TEXT,
         ZIP TEXT, Phone TEXT, Birthdate TEXT, "Social Security" TEXT, PayRate REAL, Notes TEXT))",
+    // A nameless client would own, and on its removal take, every entry recorded without a client.
     R"(CREATE TABLE Clients (
-        ClientName TEXT NOT NULL COLLATE NOCASE PRIMARY KEY,
+        ClientName TEXT NOT NULL COLLATE NOCASE PRIMARY KEY CHECK (trim(ClientName) <> ''),
         Street TEXT, Suite TEXT, City TEXT, State TEXT, ZIP TEXT,
         "Contact First" TEXT, "Contact Last" TEXT, Voice TEXT, Extension TEXT,
         FAX TEXT, Beeper TEXT, Car TEXT, "e-Mail" TEXT))",

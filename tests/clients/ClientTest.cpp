@@ -4,14 +4,44 @@
 #include "support/Windows.h"
 #include "timing/TimerForm.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 
 using namespace horalog;
 using horalog::test::itemsOf;
+
+namespace
+{
+
+const QString kQuoteRule = "Quotation marks cannot be entered here.  Use apostrophies.";
+
+// Brings `text` into the box as the user would: typed, pasted from the clipboard or dropped.
+void bring(QLineEdit* box, const QString& how, const QString& text)
+{
+    if (how == "typed") {
+        QTest::keyClicks(box, text);
+    } else if (how == "pasted") {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QMimeData data;
+        data.setText(text);
+        const QPoint at = box->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &drop);
+    }
+}
+
+} // namespace
 
 // The client list and the record editor, with the main window whose client box follows them.
 class ClientTest : public QObject
@@ -94,29 +124,117 @@ class ClientTest : public QObject
         QCOMPARE(form->AddName->text(), QString("ZENITH"));
     }
 
-    void aDoubleQuoteIsRefusedAnApostropheIsNot()
+    void aDoubleQuoteIsRefusedHoweverItArrives_data()
     {
-        openClientList();
-        env->fake.prompter.answer(Answer::Ok);
-        QTest::keyClicks(form->AddName, "O\"Brien's");
-        QCOMPARE(form->AddName->text(), QString("OBrien's"));
-        const MessageRequest& box = env->fake.prompter.messages.first();
-        QCOMPARE(box.text, QString("Quotation marks cannot be entered here.  Use apostrophies."));
-        QCOMPARE(box.title, QString("Fernwick Labs, Inc."));
+        QTest::addColumn<bool>("inEditor");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("text");
+        for (const bool inEditor : {false, true}) {
+            const char* window = inEditor ? "editor" : "list";
+            QTest::addRow("%s, typed", window) << inEditor << "typed"
+                                               << "\"";
+            QTest::addRow("%s, pasted", window) << inEditor << "pasted"
+                                                << "Say \"Hi\"";
+            QTest::addRow("%s, dropped", window) << inEditor << "dropped"
+                                                 << "Say \"Hi\"";
+        }
     }
 
-    void removeTakesEverySelectedClientWithItsEntries()
+    // However it arrives, the quote is refused once and the text stays as it was; what is left
+    // is added, or saved as the editor closes, without another word.
+    void aDoubleQuoteIsRefusedHoweverItArrives()
     {
+        QFETCH(bool, inEditor);
+        QFETCH(QString, how);
+        QFETCH(QString, text);
+        openClientList();
+        QPointer<ClientData> editor;
+        QLineEdit* box = form->AddName;
+        if (inEditor) {
+            editor = new ClientData(*env->module, nullptr);
+            editor->activate();
+            box = editor->Text1[0];
+        } else {
+            QTest::keyClicks(box, "O'Brien");
+        }
+        const QString before = box->text();
+        env->fake.prompter.answer(Answer::Ok);
+        bring(box, how, text);
+        QTRY_COMPARE(env->fake.prompter.messages.size(), qsizetype(1));
+        QCoreApplication::processEvents();
+        QCOMPARE(env->fake.prompter.messages.size(), qsizetype(1));
+        QCOMPARE(env->fake.prompter.messages.first().text, kQuoteRule);
+        QCOMPARE(env->fake.prompter.messages.first().title, QString("Fernwick Labs, Inc."));
+        QCOMPARE(box->text(), before);
+        if (inEditor)
+            editor->SSCommand1[1]->click();
+        else
+            form->SSCommand1[0]->click();
+        QTRY_VERIFY(!editor);
+        QCOMPARE(env->scalar("SELECT count(*) FROM Clients WHERE ClientName LIKE '%\"%'").toInt(), 0);
+        QCOMPARE(itemsOf(form->ClientList).contains("O'Brien"), !inEditor);
+        QCOMPARE(env->fake.prompter.messages.size(), qsizetype(1));
+    }
+
+    void removeAsksOnlyWhenEntriesGoWithTheClients_data()
+    {
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<QStringList>("remaining");
+        QTest::addColumn<int>("entriesLeft");
+        const QStringList all{"Baker's", "Carver", "Dunmore", "Zenith"};
+        QTest::newRow("no entries: no question") << QStringList{"Dunmore"} << QString() << QList<Answer>{}
+                                                 << QStringList{"Baker's", "Carver", "Zenith"} << 3;
+        QTest::newRow("entries, answered No")
+            << QStringList{"Baker's", "Zenith"} << QString() << QList<Answer>{Answer::No} << all << 3;
+        QTest::newRow("entries, answered Yes") << QStringList{"Baker's", "Dunmore", "Zenith"} << QString()
+                                               << QList<Answer>{Answer::Yes} << QStringList{"Carver"} << 1;
+        // The data file refuses the second removal: the first one is undone with it.
+        QTest::newRow("refused midway: none removed")
+            << QStringList{"Baker's", "Dunmore", "Zenith"}
+            << R"(CREATE TRIGGER Refuse BEFORE DELETE ON Clients WHEN (SELECT count(*) FROM Clients) < 4
+                  BEGIN SELECT RAISE(ABORT, 'refused'); END)"
+            << QList<Answer>{Answer::Yes, Answer::Ok} << all << 3;
+    }
+
+    void removeAsksOnlyWhenEntriesGoWithTheClients()
+    {
+        QFETCH(QStringList, selected);
+        QFETCH(QString, fault);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(QStringList, remaining);
+        QFETCH(int, entriesLeft);
+        if (!fault.isEmpty())
+            env->sql({fault});
         openClientList();
         QVERIFY(test::showActive(form));
-        select({"Baker's", "Zenith"});
-        form->SSCommand1_Click(2);
-        QCOMPARE(itemsOf(form->ClientList), QStringList{"Carver"});
-        QCOMPARE(itemsOf(timer->ClientList), QStringList{"Carver"});
-        QCOMPARE(env->count("Times"), 1);
-        QCOMPARE(env->scalar("SELECT Client FROM Times").toString(), QString("Carver"));
-        QVERIFY(form->SSCommand1[2]->hasFocus());
-        QVERIFY(env->fake.prompter.messages.isEmpty());
+        QTest::keyClicks(form->AddName, "Dunmore");
+        form->SSCommand1[0]->click();
+        select(selected);
+        for (const Answer answer : answers)
+            env->fake.prompter.answer(answer);
+        form->SSCommand1[2]->click();
+        QCOMPARE(env->fake.prompter.messages.size(), answers.size());
+        if (!answers.isEmpty()) {
+            const MessageRequest& question = env->fake.prompter.messages.first();
+            QCOMPARE(question.text, QString("Remove %1 client(s) and the 2 time entries recorded for them?  "
+                                            "This cannot be undone.")
+                                        .arg(selected.size()));
+            QCOMPARE(question.title, QString("Horalog"));
+            QCOMPARE(question.buttons, MessageButtons::YesNo);
+            QCOMPARE(question.defaultAnswer, Answer::No);
+        }
+        QStringList stored;
+        for (const char* name : {"Baker's", "Carver", "Dunmore", "Zenith"}) {
+            if (env->scalar("SELECT count(*) FROM Clients WHERE ClientName = ?", {name}).toInt() == 1)
+                stored << name;
+        }
+        QCOMPARE(stored, remaining);
+        QCOMPARE(itemsOf(form->ClientList), remaining);
+        QCOMPARE(itemsOf(timer->ClientList), remaining);
+        QCOMPARE(env->count("Times"), entriesLeft);
+        QCOMPARE(form->SSCommand1[2]->hasFocus(), fault.isEmpty());
     }
 
     void closeHandsTheChoiceBackAndRestoresOnTop()
@@ -149,6 +267,7 @@ class ClientTest : public QObject
     {
         openClientList();
         select({"Carver"});
+        env->fake.prompter.answer(Answer::Yes);
         form->SSCommand1_Click(2);
         form->SSCommand1_Click(3);
         QCOMPARE(timer->ClientList->currentIndex(), -1);
@@ -240,18 +359,119 @@ class ClientTest : public QObject
         QCOMPARE(timer->ClientList->currentText(), QString("Carver & Sons"));
     }
 
-    void editorRefusesADoubleQuoteInTheName()
+    void editorRefusesANamelessClient_data()
     {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("emptied") << "";
+        QTest::newRow("blanks") << "   ";
+    }
+
+    // A nameless client would take over the entries recorded without a client: the editor keeps
+    // what was typed and writes nothing until a name is given, and the data file refuses one too.
+    void editorRefusesANamelessClient()
+    {
+        QFETCH(QString, typed);
+        env->sql({R"(INSERT INTO Times (EmployeeID, Client, Project, Task, "Start Time") VALUES
+                     (1, '', 'none', 'n', '2026-12-04 09:00:00'))"});
         auto* editor = new ClientData(*env->module, nullptr);
         editor->activate();
-        editor->Text1[0]->setText("Say \"Hi\"");
-        editor->Text1[0]->setModified(true);
+        QVERIFY(test::showActive(editor));
+        editor->Text1[0]->selectAll();
+        QTest::keyClick(editor->Text1[0], Qt::Key_Delete);
+        QTest::keyClicks(editor->Text1[0], typed);
         env->fake.prompter.answer(Answer::Ok);
-        editor->Data1->moveNext();
-        QCOMPARE(editor->Data1->position(), 0);
+        editor->SSCommand1[1]->click();
+        QVERIFY(editor->isVisible());
+        QCOMPARE(env->fake.prompter.messages.size(), qsizetype(1));
         QCOMPARE(env->fake.prompter.messages.first().text,
-                 QString("Quotation marks cannot be entered here.  Use apostrophies."));
-        QCOMPARE(env->scalar("SELECT count(*) FROM Clients WHERE ClientName LIKE 'Say%'").toInt(), 0);
+                 QString("A client must have a name.  Type it in the Client box."));
+        QCOMPARE(env->fake.prompter.messages.first().title, QString("Horalog"));
+        QCOMPARE(editor->Text1[0]->text(), typed);
+        QVERIFY(editor->Text1[0]->hasFocus());
+        QCOMPARE(env->scalar("SELECT count(*) FROM Clients WHERE ClientName = ?", {"Baker's"}).toInt(), 1);
+        QCOMPARE(env->scalar("SELECT count(*) FROM Times WHERE Client = ?", {"Baker's"}).toInt(), 1);
+
+        QTest::keyClicks(editor->Text1[0], "Bakery");
+        editor->SSCommand1[1]->click();
+        QTRY_VERIFY(!editor->isVisible());
+        QCOMPARE(env->scalar("SELECT count(*) FROM Times WHERE Client = ?", {typed + "Bakery"}).toInt(), 1);
+        QCOMPARE(env->scalar("SELECT count(*) FROM Times WHERE Client = ''").toInt(), 1);
+        for (const char* statement : {"INSERT INTO Clients (ClientName) VALUES (?)",
+                                      "UPDATE Clients SET ClientName = ? WHERE ClientName = 'Carver'"}) {
+            QVERIFY_THROWS_EXCEPTION(RuntimeError, env->scalar(statement, {typed}));
+        }
+        QCOMPARE(env->count("Clients"), 3);
+    }
+
+    void closingTheListProposesTheClientsWorkUnlessTiming_data()
+    {
+        QTest::addColumn<bool>("timing");
+        QTest::addColumn<QString>("project");
+        QTest::newRow("no timing: proposed") << false << "C";
+        QTest::newRow("timing: typed text stays") << true << "typed";
+    }
+
+    void closingTheListProposesTheClientsWorkUnlessTiming()
+    {
+        QFETCH(bool, timing);
+        QFETCH(QString, project);
+        if (timing)
+            timer->SSCommand1[0]->click();
+        timer->Project->setText("typed");
+        timer->Task->setText("typed");
+        test::whenShown<Client>(this, [](Client* list) { list->SSCommand1[3]->click(); });
+        timer->SSCommand1[1]->click();
+        QTRY_VERIFY(!timer->findChild<Client*>());
+        QCOMPARE(timer->ClientList->currentText(), QString("Carver"));
+        QCOMPARE(timer->Project->text(), project);
+        QCOMPARE(timer->Task->text(), timing ? QString("typed") : QString("c"));
+        QCOMPARE(timer->isTiming(), timing);
+        if (timing)
+            timer->SSCommand1[0]->click();
+    }
+
+    // The "&Client" menu and the "&Close" button share their key: the menu comes first, and the
+    // key pressed again in the open menu reaches the button.
+    void altCOpensTheClientMenuThenReachesClose()
+    {
+        openClientList();
+        QVERIFY(test::showActive(form));
+        form->AddName->setFocus();
+        QTest::keyClick(form->AddName, Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), form->ClientMenu);
+        QTest::keyClick(form->ClientMenu, Qt::Key_C, Qt::AltModifier);
+        QTRY_VERIFY(!form->ClientMenu->isVisible());
+        QVERIFY(form->SSCommand1[3]->hasFocus());
+        QVERIFY(form->isVisible());
+        QTest::keyClick(form->SSCommand1[3], Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), form->ClientMenu);
+        form->ClientMenu->close();
+    }
+
+    // A name stored with a quote by an older version shows, and the editor moves and closes over it
+    // without a word; changed, the name must lose the quote before it is written.
+    void editorLetsAStoredQuoteBeButRefusesItInAChangedName()
+    {
+        env->sql({R"(INSERT INTO Clients (ClientName) VALUES ('Ace "Top"'))"});
+        auto* editor = new ClientData(*env->module, nullptr);
+        editor->activate();
+        QCOMPARE(editor->Text1[0]->text(), QString("Ace \"Top\""));
+        QVERIFY(editor->Data1->moveNext());
+        QVERIFY(editor->Data1->movePrevious());
+        QVERIFY(env->fake.prompter.messages.isEmpty());
+
+        QTest::keyClicks(editor->Text1[0], " Co");
+        env->fake.prompter.answer(Answer::Ok);
+        QVERIFY(!editor->Data1->moveNext());
+        QCOMPARE(env->fake.prompter.messages.first().text, kQuoteRule);
+        QCOMPARE(editor->Text1[0]->text(), QString("Ace \"Top\" Co"));
+        QCOMPARE(env->scalar("SELECT count(*) FROM Clients WHERE ClientName = ?", {"Ace \"Top\""}).toInt(),
+                 1);
+
+        editor->Text1[0]->selectAll();
+        QTest::keyClicks(editor->Text1[0], "Ace Top Co");
+        editor->close();
+        QCOMPARE(env->scalar("SELECT count(*) FROM Clients WHERE ClientName = ?", {"Ace Top Co"}).toInt(), 1);
     }
 
     void editorPhoneBoxesStartAfterTheParenthesisButNotTheZip()

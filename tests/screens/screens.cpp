@@ -20,18 +20,18 @@ void sampleData(test::TestEnvironment& env)
     env.sql({
         R"(INSERT INTO Employees (LastName, FirstName, HireDate, Street, City, State, ZIP, Phone, Birthdate,
             "Social Security", PayRate, Notes) VALUES
-            ('Brandt', 'Alice', '2019-03-15', '12 Harbor Road', 'Portland', 'ME', '04101-2231', '(207) 555-0142',
-             '1984-07-02', '123-45-6789', 48.5, 'Prefers morning meetings.'),
+            ('Brandt', 'Alice', '2024-12-25', '12 Harbor Road', 'Portland', 'ME', '04101-2231', '(207) 555-0142',
+             '1984-11-28', '123-45-6789', 1248.5, 'Prefers morning meetings.'),
             ('O''Neil', 'sean', '2021-09-01', '', '', '', '', '', '', '', 35, ''))",
         R"(INSERT INTO Clients (ClientName, Street, Suite, City, State, ZIP, "Contact First", "Contact Last", Voice,
             Extension, FAX, Beeper, Car, "e-Mail") VALUES
-            ('Acme Tooling', '400 Mill Street', 'Suite 12', 'Lowell', 'MA', '01852-', 'Dana', 'Whitfield',
-             '(978) 555-0110', '214', '(978) 555-0111', '', '(978) 555-0199', 'dana@acme.example'),
+            ('Acme Tooling', '400 Mill Street', 'Suite 12', 'Lowell', 'MA', '01852-4400', 'Dana', 'Whitfield',
+             '(978) 555-0110', '214', '(978) 555-0111', '(978) 555-0188', '(978) 555-0199', 'dana@acme.example'),
             ('Baker''s Dozen', '', '', '', '', '', '', '', '', '', '', '', '', ''),
             ('zenith', '', '', '', '', '', '', '', '', '', '', '', '', ''))",
         R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time", "End Time", Hours, Billable)
-            VALUES (1, 'Acme Tooling', 'Press line', 'Site survey', '2026-12-09', '2026-12-09 13:05:00',
-                    '2026-12-09 14:20:30', 1.25, 1))",
+            VALUES (1, 'Acme Tooling', 'Press line', 'Site survey', '2026-12-28', '2026-12-28 10:05:00',
+                    '2026-12-28 12:20:30', 2.25, 1))",
     });
 }
 

@@ -138,7 +138,7 @@ class DataFileTest : public QObject
 
     void deletingAClientTakesItsTimesWhateverTheLetterCase()
     {
-        store::deleteClient(db, "acme");
+        store::deleteClients(db, {"acme"});
         QCOMPARE(column(db, "SELECT ClientName FROM Clients"), QStringList{"Baker"});
         QCOMPARE(column(db, "SELECT Project FROM Times ORDER BY ID"), (QStringList{"a2", "b2"}));
         QCOMPARE(env->count("Employees"), 2);
@@ -202,7 +202,7 @@ class DataFileTest : public QObject
         QVERIFY(forClient);
         QCOMPARE(forClient->project, QString("Roof"));
         QCOMPARE(forClient->task, QString("Survey"));
-        store::deleteClient(db, client);
+        store::deleteClients(db, {client});
         QVERIFY(!store::clientExists(db, client));
         QCOMPARE(column(db, "SELECT Project FROM Times WHERE EmployeeID = 3"), QStringList{"Web"});
     }
