@@ -16,12 +16,20 @@ namespace
 
 const QString kTitle = QStringLiteral("Horalog");
 
+// The engine's and the file system's words start in lower case; here they start a sentence.
+QString sentence(QString words)
+{
+    if (!words.isEmpty())
+        words[0] = words[0].toUpper();
+    return words;
+}
+
 MessageRequest failedBackup(const store::BackupOutcome& outcome)
 {
     return {QStringLiteral("Today's backup of the data file could not be made:\r%1\r\r%2.\r\r"
                            "Horalog goes on, and the earlier backups are kept. It tries again at its next "
                            "start: free some disk space or make the Backups folder writable before then.")
-                .arg(QDir::toNativeSeparators(outcome.file), outcome.reason),
+                .arg(QDir::toNativeSeparators(outcome.file), sentence(outcome.reason)),
             kTitle, MessageButtons::Ok, MessageIcon::Exclamation};
 }
 
