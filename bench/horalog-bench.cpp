@@ -1,10 +1,13 @@
-// Times start-up (from Main to the main window shown and ready) and its peak memory on data files of
-// growing size. Each measurement runs in a fresh process so that peak memory is its own.
+// Times start-up (from Main to the main window shown and ready for input), the moment the data file's
+// integrity check is done (from the same start; the first write waits for it), and the run's peak
+// memory, on data files of growing size. Each measurement runs in a fresh process so that peak memory
+// is its own.
 #include "app/MainModule.h"
 #include "app/RegModule.h"
 #include "platform/QtPlatform.h"
 #include "startup/Main.h"
 #include "store/DataFile.h"
+#include "store/DataFileHealth.h"
 #include "store/Sql.h"
 
 #include <QApplication>
@@ -115,7 +118,8 @@ class FirstPaint : public QObject
     const QElapsedTimer& timer_;
 };
 
-// Child process: one start-up on the prepared folders, printed as "shown-ms ready-ms peak-kilobytes".
+// Child process: one start-up on the prepared folders, printed as
+// "shown-ms ready-ms checked-ms peak-kilobytes".
 int measureStartup(int argc, char* argv[], const QString& dataDir, const QString& settingsDir)
 {
     QApplication app(argc, argv);
@@ -137,14 +141,20 @@ int measureStartup(int argc, char* argv[], const QString& dataDir, const QString
     const double ready = timer.nsecsElapsed() / 1e6;
     if (!module.mainWindow || !module.mainWindow->isVisible())
         return 1;
-    std::printf("%.3f %.3f %ld\n", firstPaint.milliseconds < 0 ? ready : firstPaint.milliseconds, ready,
-                peakKilobytes());
+    store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
+    health.waitUntilChecked();
+    const double checked = timer.nsecsElapsed() / 1e6;
+    if (health.isDamaged())
+        return 1;
+    std::printf("%.3f %.3f %.3f %ld\n", firstPaint.milliseconds < 0 ? ready : firstPaint.milliseconds, ready,
+                checked, peakKilobytes());
     return 0;
 }
 
 struct Sample {
     double shownMs;
     double readyMs;
+    double checkedMs;
     long peakKb;
 };
 
@@ -163,6 +173,7 @@ std::optional<Sample> measure(int runs, const QString& dataDir, const QString& s
 {
     std::vector<double> shown;
     std::vector<double> ready;
+    std::vector<double> checked;
     std::vector<long> peaks;
     for (int run = 0; run < runs; ++run) {
         prepare();
@@ -174,15 +185,16 @@ std::optional<Sample> measure(int runs, const QString& dataDir, const QString& s
                     {QStringLiteral("--measure-startup"), dataDir, settingsDir});
         child.waitForFinished(-1);
         const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-        if (child.exitCode() != 0 || fields.size() != 3) {
+        if (child.exitCode() != 0 || fields.size() != 4) {
             out << "start-up failed: " << child.readAllStandardError() << "\n";
             return std::nullopt;
         }
         shown.push_back(fields[0].toDouble());
         ready.push_back(fields[1].toDouble());
-        peaks.push_back(fields[2].toLong());
+        checked.push_back(fields[2].toDouble());
+        peaks.push_back(fields[3].toLong());
     }
-    return Sample{median(shown), median(ready), median(peaks)};
+    return Sample{median(shown), median(ready), median(checked), median(peaks)};
 }
 } // namespace
 
@@ -207,7 +219,8 @@ int main(int argc, char* argv[])
 
     QTextStream out(stdout);
     out << "Medians; the first start of a day also backs up the data file after the window is painted.\n"
-        << "rows        start-up (ms)   first of the day: shown (ms)   ready (ms)   peak memory (KiB)\n";
+        << "rows        start-up (ms)   checked (ms)   first of the day: shown (ms)   ready (ms)   "
+           "peak memory (KiB)\n";
     for (const int rows : sizes) {
         QTemporaryDir folder;
         const QString dataDir = QDir(folder.path()).filePath(QStringLiteral("data"));
@@ -221,9 +234,10 @@ int main(int argc, char* argv[])
             runs, dataDir, settingsDir, [] {}, out);
         if (!firstOfDay || !later)
             return 1;
-        out << QStringLiteral("%1 %2 %3 %4 %5\n")
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
                    .arg(rows, -11)
                    .arg(later->readyMs, -15, 'f', 2)
+                   .arg(later->checkedMs, -14, 'f', 2)
                    .arg(firstOfDay->shownMs, -30, 'f', 2)
                    .arg(firstOfDay->readyMs, -12, 'f', 2)
                    .arg(std::max(firstOfDay->peakKb, later->peakKb));

@@ -4,9 +4,11 @@
 #include "app/ProgramFiles.h"
 #include "app/RegModule.h"
 #include "store/DataFile.h"
+#include "store/DataFileHealth.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QMainWindow>
 #include <QScreen>
@@ -34,21 +36,41 @@ MainModule::MainModule(const Platform& platform, RegModule& reg)
 
 MainModule::~MainModule()
 {
-    const QString taskConnection = connectionPrefix_ + QStringLiteral("-task");
-    if (QSqlDatabase::contains(taskConnection)) {
-        QSqlDatabase::database(taskConnection, false).close();
-        QSqlDatabase::removeDatabase(taskConnection);
+    if (QSqlDatabase::contains(taskConnection())) {
+        QSqlDatabase::database(taskConnection(), false).close();
+        QSqlDatabase::removeDatabase(taskConnection());
     }
+}
+
+QString MainModule::taskConnection() const
+{
+    return connectionPrefix_ + QStringLiteral("-task");
 }
 
 QSqlDatabase MainModule::TaskDatabase() const
 {
-    return QSqlDatabase::database(connectionPrefix_ + QStringLiteral("-task"), false);
+    requireTaskDatabase();
+    return QSqlDatabase::database(taskConnection(), false);
+}
+
+void MainModule::requireTaskDatabase() const
+{
+    if (!hasTaskDatabase())
+        throw RuntimeError(error::NoDataFile, QDir::toNativeSeparators(DataPath));
+}
+
+bool MainModule::hasTaskDatabase() const
+{
+    return QSqlDatabase::database(taskConnection(), false).isOpen();
 }
 
 void MainModule::openTaskDatabase()
 {
-    store::openDataFile(DataPath, connectionPrefix_ + QStringLiteral("-task"));
+    store::DataFileHealth& health =
+        store::DataFileHealth::of(store::openDataFile(DataPath, taskConnection()));
+    QObject::connect(&health, &store::DataFileHealth::damageFound, &receiver_,
+                     [this, &health] { reportError(health.damagedError()); });
+    health.startCheck();
 }
 
 void MainModule::CenterForm(QWidget& form) const

@@ -5,6 +5,7 @@
 #include "platform/RuntimeError.h"
 
 #include <QDateTime>
+#include <QObject>
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QString>
@@ -47,9 +48,13 @@ class MainModule
     QPointer<QAction> onTopItem;
 
     // The connection to the data file that every window uses; there is one window thread, so one
-    // connection serves them all without waiting on each other's locks. Invalid until the main
-    // window has opened it.
+    // connection serves them all without waiting on each other's locks. Until the main window has
+    // opened it (or when it could not), asking for it raises "no data file is open", naming DataPath.
     QSqlDatabase TaskDatabase() const;
+    void requireTaskDatabase() const;
+    bool hasTaskDatabase() const;
+    // Opens the data file in DataPath and starts its integrity check; damage the check finds is
+    // reported here unless a write met it first.
     void openTaskDatabase();
 
     void CenterForm(QWidget& form) const;
@@ -76,7 +81,11 @@ class MainModule
     }
 
   private:
+    QString taskConnection() const;
+
     QString connectionPrefix_;
+    // Ends the connections made for this module when it goes.
+    QObject receiver_;
 };
 
 QString standardErrorText(const RuntimeError& error);

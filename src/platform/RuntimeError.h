@@ -12,6 +12,8 @@ namespace error
 {
 constexpr int InvalidProcedureCall = 5;
 constexpr int TypeMismatch = 13;
+// A command needs the data file, which did not open at start.
+constexpr int NoDataFile = 91;
 constexpr int InvalidPropertyValue = 380;
 constexpr int NoBoundField = 438;
 constexpr int PrinterError = 482;
@@ -21,19 +23,21 @@ constexpr int DuplicateKey = 3022;
 constexpr int FileNotFound = 3024;
 constexpr int DiskFull = 3026;
 constexpr int NotAValidPath = 3044;
+constexpr int DataFileDamaged = 3049;
 constexpr int FileReadOnly = 3051;
 constexpr int TableNotFound = 3078;
 constexpr int RecordLocked = 3260;
+constexpr int IncompleteDataFile = 3265;
 constexpr int UnrecognizedFormat = 3343;
 } // namespace error
 
-// The message of an error number; "%1" in it stands for the file, table or value concerned.
+// The message of an error number; "%1" (and "%2") in it stand for the file, table or value concerned.
 QString errorMessage(int number);
 
 class RuntimeError : public std::exception
 {
   public:
-    RuntimeError(int number, const QString& detail = {});
+    RuntimeError(int number, const QString& detail = {}, const QString& moreDetail = {});
     int number() const { return number_; }
     const QString& text() const { return text_; }
     const char* what() const noexcept override { return utf8_.constData(); }

@@ -2,10 +2,9 @@
 
 #include "app/MainModule.h"
 #include "store/Backup.h"
-#include "store/DataFile.h"
+#include "store/DataFileHealth.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <optional>
 
 namespace horalog
@@ -33,23 +32,17 @@ MessageRequest failedBackup(const store::BackupOutcome& outcome)
             kTitle, MessageButtons::Ok, MessageIcon::Exclamation};
 }
 
-MessageRequest damagedDataFile(const store::BackupOutcome& outcome, const QString& dataFile)
-{
-    return {QStringLiteral("The data file %1 is damaged: %2.\r\r"
-                           "No backup was made today, and the earlier backups in %3 are kept. Close "
-                           "Horalog and restore the newest backup before you record more time; Help "
-                           "tells how.")
-                .arg(QDir::toNativeSeparators(dataFile), outcome.reason,
-                     QDir::toNativeSeparators(QFileInfo(outcome.file).path())),
-            kTitle, MessageButtons::Ok, MessageIcon::Critical};
-}
-
 } // namespace
 
-// Backs up only a data file the main window's load opened: when the load failed it has told why.
+// Backs up only a data file the main window's load opened and that is not known to be damaged: the
+// load and the integrity check tell of those, and no sound copy can be made of a damaged file. Damage
+// the copy meets closes the file to writes and is told as the check tells it, once.
 void backUpOnceADay(MainModule& module)
 {
-    if (!module.TaskDatabase().isOpen())
+    if (!module.hasTaskDatabase())
+        return;
+    store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
+    if (health.isDamaged())
         return;
     std::optional<BusyPointer> busy(std::in_place);
     const store::BackupOutcome outcome =
@@ -60,7 +53,8 @@ void backUpOnceADay(MainModule& module)
         module.platform.prompter.message(failedBackup(outcome));
         break;
     case store::BackupOutcome::Result::DataFileDamaged:
-        module.platform.prompter.message(damagedDataFile(outcome, store::dataFilePath(module.DataPath)));
+        health.markDamaged();
+        module.reportError(health.damagedError());
         break;
     case store::BackupOutcome::Result::Made:
     case store::BackupOutcome::Result::AlreadyThere:

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <optional>
 
 namespace horalog::store
 {
@@ -57,7 +60,6 @@ const char* const kSchema[] = {
     R"(CREATE INDEX AlarmsByEmployee ON ALARMS(EmployeeID))",
 };
 
-constexpr int kSqliteNotADatabase = 26;
 constexpr auto kBusyTimeout = "QSQLITE_BUSY_TIMEOUT=5000";
 
 QSqlDatabase connect(const QString& path, const QString& connectionName)
@@ -68,20 +70,77 @@ QSqlDatabase connect(const QString& path, const QString& connectionName)
     return db;
 }
 
-// SQLite opens anything lazily, even an empty file; finding the entries table in the catalogue
-// proves the file is a data file.
-QSqlError checkedOpen(QSqlDatabase& db)
+struct TableLayout {
+    QString table;
+    QStringList fields;
+};
+
+// The tables and fields the program uses, read from the schema it writes, so that the two agree.
+const QList<TableLayout>& requiredLayout()
 {
+    static const QList<TableLayout> layout = [] {
+        const QString connectionName = QStringLiteral("required layout");
+        QList<TableLayout> tables;
+        {
+            QSqlDatabase db = connect(QStringLiteral(":memory:"), connectionName);
+            if (!db.open())
+                raiseSqlError(db.lastError(), db);
+            for (const char* statement : kSchema)
+                execute(db, QString::fromUtf8(statement));
+            for (const QString& table : db.tables()) {
+                if (table.startsWith(QLatin1String("sqlite_")))
+                    continue;
+                const QSqlRecord record = db.record(table);
+                QStringList fields;
+                for (int i = 0; i < record.count(); ++i)
+                    fields << record.fieldName(i);
+                tables.append({table, fields});
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connectionName);
+        return tables;
+    }();
+    return layout;
+}
+
+// "Clients" for a missing table, "Times.Hours" for a missing field; empty when nothing is missing.
+QStringList missingLayout(const QSqlDatabase& db)
+{
+    const QStringList present = db.tables();
+    QStringList missing;
+    for (const TableLayout& required : requiredLayout()) {
+        if (!present.contains(required.table, Qt::CaseInsensitive)) {
+            missing << required.table;
+            continue;
+        }
+        const QSqlRecord fields = db.record(required.table);
+        for (const QString& field : required.fields) {
+            if (fields.indexOf(field) < 0)
+                missing << required.table + QLatin1Char('.') + field;
+        }
+    }
+    return missing;
+}
+
+// SQLite opens anything lazily, even an empty file: reading the catalogue proves the file is a
+// database, and its tables and fields that it is a data file this program can use. Nothing is written.
+std::optional<RuntimeError> openFailure(QSqlDatabase& db)
+{
+    const QString path = db.databaseName();
     if (!db.open())
-        return db.lastError();
-    QSqlQuery probe(db);
-    if (!probe.exec(
-            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'Times'")))
-        return probe.lastError();
-    if (!probe.next() || probe.value(0).toInt() == 0)
-        return QSqlError(QStringLiteral("no Times table"), QStringLiteral("no Times table"),
-                         QSqlError::ConnectionError, QString::number(kSqliteNotADatabase));
-    return {};
+        return sqlError(db.lastError(), path);
+    QSqlQuery catalogue(db);
+    if (!catalogue.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        return sqlError(catalogue.lastError(), path);
+    const QStringList missing = missingLayout(db);
+    if (missing.isEmpty())
+        return std::nullopt;
+    const bool noTableOfOurs = std::ranges::all_of(
+        requiredLayout(), [&](const TableLayout& required) { return missing.contains(required.table); });
+    if (noTableOfOurs)
+        return RuntimeError(error::UnrecognizedFormat, path);
+    return RuntimeError(error::IncompleteDataFile, path, missing.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -102,16 +161,16 @@ QSqlDatabase openDataFile(const QString& directory, const QString& connectionNam
     const QString path = dataFilePath(directory);
     if (!QFileInfo(path).isFile())
         throw RuntimeError(error::FileNotFound, path);
-    QSqlError failure;
+    std::optional<RuntimeError> failure;
     {
         QSqlDatabase db = connect(path, connectionName);
-        failure = checkedOpen(db);
-        if (!failure.isValid())
+        failure = openFailure(db);
+        if (!failure)
             return db;
         db.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
-    throw sqlError(failure, path);
+    throw *failure;
 }
 
 void createDataFile(const QString& path)

@@ -1,8 +1,10 @@
 #include "store/Sql.h"
 
 #include "platform/RuntimeError.h"
+#include "store/DataFileHealth.h"
 
 #include <QSqlError>
+#include <QStringView>
 
 namespace horalog::store
 {
@@ -15,16 +17,34 @@ constexpr int kSqliteBusy = 5;
 constexpr int kSqliteLocked = 6;
 constexpr int kSqliteReadOnly = 8;
 constexpr int kSqliteIoError = 10;
+constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteFull = 13;
 constexpr int kSqliteCantOpen = 14;
 constexpr int kSqliteConstraint = 19;
 constexpr int kSqliteNotADatabase = 26;
 
+int primaryCode(const QSqlError& error)
+{
+    return error.nativeErrorCode().toInt() & 0xff;
+}
+
+// Anything but a query counts as a write, so that the gate errs on the side of the file.
+bool writes(const QString& sql)
+{
+    return !QStringView(sql).trimmed().startsWith(u"SELECT", Qt::CaseInsensitive);
+}
+
 } // namespace
+
+bool reportsDamage(const QSqlError& error)
+{
+    const int code = primaryCode(error);
+    return code == kSqliteCorrupt || code == kSqliteNotADatabase;
+}
 
 RuntimeError sqlError(const QSqlError& error, const QString& file)
 {
-    const int code = error.nativeErrorCode().toInt() & 0xff;
+    const int code = primaryCode(error);
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     switch (code) {
     case kSqliteBusy:
@@ -37,6 +57,8 @@ RuntimeError sqlError(const QSqlError& error, const QString& file)
         return {error::DiskFull, file};
     case kSqliteCantOpen:
         return {error::FileNotFound, file};
+    case kSqliteCorrupt:
+        return {error::DataFileDamaged, file};
     case kSqliteNotADatabase:
         return {error::UnrecognizedFormat, file};
     case kSqliteConstraint:
@@ -57,11 +79,18 @@ RuntimeError sqlError(const QSqlError& error, const QString& file)
 
 void raiseSqlError(const QSqlError& error, const QSqlDatabase& db)
 {
+    if (reportsDamage(error)) {
+        DataFileHealth& health = DataFileHealth::of(db);
+        health.markDamaged();
+        throw health.damagedError();
+    }
     throw sqlError(error, db.databaseName());
 }
 
 QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values, Cursor cursor)
 {
+    if (writes(sql))
+        DataFileHealth::of(db).admitWrite();
     QSqlQuery query(db);
     query.setForwardOnly(cursor == Cursor::ForwardOnly);
     if (!query.prepare(sql))
@@ -75,6 +104,7 @@ QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList
 
 Transaction::Transaction(QSqlDatabase db) : db_(std::move(db))
 {
+    DataFileHealth::of(db_).admitWrite();
     if (!db_.transaction())
         raiseSqlError(db_.lastError(), db_);
 }

@@ -15,15 +15,20 @@ namespace horalog::store
 enum class Cursor { ForwardOnly, Scrollable };
 
 // Prepares `sql`, binds `values` to its placeholders in order and runs it; a failure raises the
-// RuntimeError that matches the engine's error.
+// RuntimeError that matches the engine's error. Anything but a query is a write and passes the
+// file's DataFileHealth gate first: it waits for the integrity check and is refused on a damaged file.
 QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {},
                   Cursor cursor = Cursor::ForwardOnly);
 
 // The RuntimeError the user sees for an engine error on the data file `file`.
 RuntimeError sqlError(const QSqlError& error, const QString& file);
+// Raises the error of a statement on `db`; one that shows the file damaged marks it so.
 [[noreturn]] void raiseSqlError(const QSqlError& error, const QSqlDatabase& db);
+// The engine found the file malformed, or not a database at all.
+bool reportsDamage(const QSqlError& error);
 
-// Rolls back unless commit() was reached, so an exception leaving the scope undoes the work.
+// Rolls back unless commit() was reached, so an exception leaving the scope undoes the work. A
+// transaction is begun to write: it passes the file's DataFileHealth gate first.
 class Transaction
 {
   public:

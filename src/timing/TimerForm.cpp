@@ -236,8 +236,9 @@ void TimerForm::loadSteps()
     applyOnTopSetting();
 }
 
-// The settings give the directory back exactly as written, so nothing is stripped from it. A data
-// directory given for this run only is neither read from nor written to the settings.
+// The settings give the directory back exactly as written, so nothing is stripped from it. When
+// the settings cannot be written, nothing comes back: this run still uses the first start's
+// directory. A data directory given for this run only is neither read from nor written to the settings.
 void TimerForm::readDataPath()
 {
     if (!module_.start.dataDirForThisRun.isEmpty()) {
@@ -251,6 +252,8 @@ void TimerForm::readDataPath()
         reg.CreateNewKey(kHoralogKey);
         reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), firstDataDir, REG_SZ);
         dataDir = reg.QueryValue(kHoralogKey, QStringLiteral("DataDir")).toString();
+        if (dataDir.isEmpty())
+            dataDir = firstDataDir;
     }
     module_.DataPath = dataDir;
 }
@@ -368,6 +371,9 @@ void TimerForm::StatusBar1_MouseMove(const QPoint& twips)
 void TimerForm::SSCommand1_Click(int Index)
 {
     module_.guarded([this, Index] {
+        // Without a data file every command but Exit says so once, before any window opens.
+        if (Index != 3)
+            module_.requireTaskDatabase();
         std::optional<BusyPointer> busy(std::in_place, this);
         // Paint the hourglass, but keep a second click waiting until this one is done.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -1,5 +1,6 @@
 #include "startup/DailyBackup.h"
 #include "startup/Main.h"
+#include "store/DataFileHealth.h"
 #include "store/Sql.h"
 #include "support/TestEnvironment.h"
 
@@ -163,6 +164,9 @@ class DailyBackupTest : public QObject
             onDay(day);
             backUpOnceADay(*env->module);
         }
+        store::DataFileHealth& health = store::DataFileHealth::of(env->module->TaskDatabase());
+        health.waitUntilChecked();
+        QVERIFY(!health.isDamaged());
         {
             QFile data(env->dataFile());
             QVERIFY(data.open(QIODevice::ReadWrite));
@@ -176,9 +180,13 @@ class DailyBackupTest : public QObject
 
         QCOMPARE(env->fake.prompter.messages.size(), 1);
         const MessageRequest& box = env->fake.prompter.messages.first();
-        QVERIFY2(box.text.startsWith("The data file " + env->dataFile() + " is damaged: "),
-                 qPrintable(box.text));
+        QCOMPARE(box.text, "Error 3049 has occurred.  The data file " + env->dataFile() +
+                               " is damaged.  Restore it from a backup.\rContact Fernwick for assistance.");
         QCOMPARE(box.icon, MessageIcon::Critical);
+        // Nothing writes to it any more, and the check, finishing later, does not tell it again.
+        QVERIFY(health.isDamaged());
+        QCoreApplication::processEvents();
+        QCOMPARE(env->fake.prompter.messages.size(), 1);
         QCOMPARE(QDir(backups()).entryList(QDir::Files, QDir::Name),
                  QStringList({backupName(1), backupName(2), backupName(3)}));
     }

@@ -127,6 +127,53 @@ class DataFileTest : public QObject
         }
     }
 
+    void aFileWithoutWhatTheProgramUsesIsNotOpened_data()
+    {
+        QTest::addColumn<QStringList>("changes");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("older layout") << QStringList{"ALTER TABLE Times DROP COLUMN Hours"} << "Times.Hours";
+        QTest::newRow("no client table") << QStringList{"DROP TABLE Clients"} << "Clients";
+        QTest::newRow("several") << QStringList{"DROP TRIGGER EmployeeDeleted", "DROP TABLE ALARMS",
+                                                R"(ALTER TABLE Employees DROP COLUMN "Social Security")",
+                                                "ALTER TABLE Employees DROP COLUMN Notes"}
+                                 << "Employees.Social Security, Employees.Notes, ALARMS";
+        QTest::newRow("names in other letters")
+            << QStringList{"ALTER TABLE ALARMS RENAME TO Renamed", "ALTER TABLE Renamed RENAME TO alarms",
+                           "ALTER TABLE Times RENAME COLUMN Hours TO Renamed",
+                           "ALTER TABLE Times RENAME COLUMN Renamed TO HOURS"}
+            << "";
+    }
+
+    void aFileWithoutWhatTheProgramUsesIsNotOpened()
+    {
+        QFETCH(QStringList, changes);
+        QFETCH(QString, missing);
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath("Horalog.mdb");
+        store::createDataFile(path);
+        {
+            QSqlDatabase older = store::openDataFile(dir.path(), "older");
+            for (const QString& change : changes)
+                store::execute(older, change);
+            older.close();
+        }
+        QSqlDatabase::removeDatabase("older");
+        const QByteArray before = test::checksum(path);
+        const auto failure = failureOf([&] { store::openDataFile(dir.path(), "checked"); });
+        if (missing.isEmpty()) {
+            QVERIFY(!failure);
+            QSqlDatabase::removeDatabase("checked");
+            return;
+        }
+        QVERIFY(failure);
+        QCOMPARE(failure->number(), 3265);
+        QCOMPARE(
+            failure->text(),
+            QString("The data file '%1' lacks tables or fields that Horalog needs: %2.").arg(path, missing));
+        QVERIFY(!QSqlDatabase::contains("checked"));
+        QCOMPARE(test::checksum(path), before);
+    }
+
     void deletingAnEmployeeTakesHisTimesAndAlarms()
     {
         store::execute(db, "DELETE FROM Employees WHERE EmployeeID = ?", {1});

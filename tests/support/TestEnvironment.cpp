@@ -4,7 +4,9 @@
 #include "store/Sql.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QPointer>
 #include <QSqlQuery>
 #include <QUuid>
@@ -64,6 +66,50 @@ QVariant TestEnvironment::scalar(const QString& query, const QVariantList& value
 int TestEnvironment::count(const QString& table)
 {
     return scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toInt();
+}
+
+void TestEnvironment::addManyEntries(int entries)
+{
+    sql({"INSERT INTO Employees (LastName, FirstName) VALUES ('Brandt', 'Alice')",
+         "INSERT INTO Clients (ClientName) VALUES ('Acme')"});
+    store::execute(
+        QSqlDatabase::database(connection_, false),
+        QStringLiteral(R"(WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?),
+                       s(i, start) AS (SELECT i, datetime('2020-01-01 08:00:00', '+' || (i * 900) || ' seconds')
+                                       FROM n)
+                       INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time",
+                                          "End Time", Hours, Billable)
+                       SELECT 1, 'Acme', printf('Project %0100d', i), 'Task', substr(start, 1, 10), start,
+                              datetime(start, '+600 seconds'), 0.17, 1 FROM s)"),
+        {entries});
+}
+
+QByteArray checksum(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result();
+}
+
+void overwritePages(const QString& path, int first, int last)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return;
+    // The page size is a big-endian number at offset 16 of the header; 1 stands for 65536.
+    const QByteArray header = file.read(18);
+    const int stored = (uchar(header.at(16)) << 8) | uchar(header.at(17));
+    const qint64 pageSize = stored == 1 ? 65536 : stored;
+    const qint64 pages = file.size() / pageSize;
+    const qint64 end = last < 0 ? pages : qMin<qint64>(last, pages);
+    const QByteArray garbage(pageSize, char(0xa5));
+    for (qint64 page = first; page <= end; ++page) {
+        file.seek((page - 1) * pageSize);
+        file.write(garbage);
+    }
 }
 
 bool closeAllWindows()

@@ -30,6 +30,9 @@ class TestEnvironment
     void sql(const QStringList& statements);
     QVariant scalar(const QString& query, const QVariantList& values = {});
     int count(const QString& table);
+    // `entries` entries of one employee ("Brandt, Alice") for one client ("Acme"), a quarter of an
+    // hour apart and with long project texts, so that the file spans many pages.
+    void addManyEntries(int entries);
 
     FakePlatform fake;
     RegModule reg;
@@ -38,6 +41,13 @@ class TestEnvironment
   private:
     QString connection_;
 };
+
+// A digest of the file's bytes, to show that nothing was written to it.
+QByteArray checksum(const QString& path);
+
+// Overwrites the data file's pages `first` to `last` (counted from 1, both included; -1 for up to
+// the end) with bytes no page holds, as a failing disk or a stray program would.
+void overwritePages(const QString& path, int first, int last);
 
 // Closes and deletes every top-level window; true when none was left open.
 bool closeAllWindows();

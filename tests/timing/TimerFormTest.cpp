@@ -2,6 +2,7 @@
 #include "controls/StatusBar.h"
 #include "controls/Twips.h"
 #include "platform/Formats.h"
+#include "store/Catalogue.h"
 #include "store/DataFile.h"
 #include "store/Sql.h"
 #include "support/TestEnvironment.h"
@@ -411,7 +412,7 @@ class TimerFormTest : public QObject
         QCOMPARE(newestEntry().value("Start Time").toString(), QString("2026-12-10 09:00:00"));
     }
 
-    void loadErrorsNameThePathAndLeaveTheWindowUp_data()
+    void loadErrorsNameTheProblemAndEveryCommandSaysNoFileIsOpen_data()
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("report");
@@ -421,9 +422,16 @@ class TimerFormTest : public QObject
                                                 << "3044 has occurred.  '{dir}' isn't a valid path.";
         QTest::newRow("not a data file") << "text"
                                          << "3343 has occurred.  Unrecognized database format '{file}'.";
+        QTest::newRow("older layout") << "ALTER TABLE Times DROP COLUMN Hours"
+                                      << "3265 has occurred.  The data file '{file}' lacks tables or fields "
+                                         "that Horalog needs: Times.Hours.";
+        QTest::newRow("no client table")
+            << "DROP TABLE Clients"
+            << "3265 has occurred.  The data file '{file}' lacks tables or fields "
+               "that Horalog needs: Clients.";
     }
 
-    void loadErrorsNameThePathAndLeaveTheWindowUp()
+    void loadErrorsNameTheProblemAndEveryCommandSaysNoFileIsOpen()
     {
         QFETCH(QString, fault);
         QFETCH(QString, report);
@@ -432,11 +440,15 @@ class TimerFormTest : public QObject
             QVERIFY(QFile::remove(env->dataFile()));
         } else if (fault == "no directory") {
             env->reg.SetKeyValue(kHoralogKey, "DataDir", gone, REG_SZ);
-        } else {
+        } else if (fault == "text") {
             QFile text(env->dataFile());
             QVERIFY(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
             text.write("Hours for December\n");
+        } else {
+            env->sql(kFilledFile);
+            env->sql({fault});
         }
+        const QByteArray before = test::checksum(env->dataFile());
         env->fake.prompter.answer(Answer::Ok);
         loadShown();
         QCOMPARE(env->fake.prompter.messages.size(), 1);
@@ -450,6 +462,68 @@ class TimerFormTest : public QObject
         QVERIFY(!QFileInfo::exists(gone));
         // The steps after the failing one do not run.
         QCOMPARE(setting("OnTop"), QString());
+
+        // Start, Clients and Employees each say once that there is no data file, and open nothing.
+        const QString noDataFile = standardReport(
+            QString("91 has occurred.  No data file is open.  Horalog could not use the data file in '%1'; "
+                    "correct it and start Horalog again.")
+                .arg(fault == "no directory" ? gone : env->dataDir()));
+        for (const int command : {0, 1, 4}) {
+            env->fake.prompter.answer(Answer::Ok);
+            QTest::mouseClick(form->SSCommand1[size_t(command)], Qt::LeftButton);
+            QCOMPARE(env->fake.prompter.messages.size(), 2);
+            QCOMPARE(env->fake.prompter.messages.last().text, noDataFile);
+            env->fake.prompter.messages.removeLast();
+            QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        }
+        QVERIFY(!form->isTiming());
+        QCOMPARE(test::checksum(env->dataFile()), before);
+    }
+
+    // Damage the integrity check finds arrives as a message a moment after the window shows; damage
+    // the load meets is its error report. Either way the stop writes nothing and keeps the timing.
+    void aDamagedFileIsNeverWritten_data()
+    {
+        QTest::addColumn<bool>("afterFirstPage");
+        QTest::newRow("pages in the middle overwritten") << false;
+        QTest::newRow("every page after the first overwritten") << true;
+    }
+
+    void aDamagedFileIsNeverWritten()
+    {
+        QFETCH(bool, afterFirstPage);
+        env->addManyEntries(3000);
+        const int pages = env->scalar("PRAGMA page_count").toInt();
+        test::overwritePages(env->dataFile(), afterFirstPage ? 2 : pages / 3,
+                             afterFirstPage ? -1 : pages / 2);
+        const QByteArray before = test::checksum(env->dataFile());
+        const QString damaged = standardReport(
+            QString("3049 has occurred.  The data file %1 is damaged.  Restore it from a backup.")
+                .arg(env->dataFile()));
+
+        env->fake.prompter.answer(Answer::Ok);
+        loadShown();
+        QTRY_COMPARE(env->fake.prompter.messages.size(), 1);
+        QCOMPARE(env->fake.prompter.messages.first().text, damaged);
+        QCOMPARE(env->fake.prompter.messages.first().title, QString("Fernwick Labs, Inc."));
+        // What is readable is shown.
+        QCOMPARE(form->EmployeeList->currentText(), QString(afterFirstPage ? "" : "Brandt, Alice"));
+
+        at(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+        QTest::mouseClick(form->SSCommand1[0], Qt::LeftButton);
+        QVERIFY(form->isTiming());
+        env->fake.prompter.answer(Answer::Ok);
+        at(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+        QTest::mouseClick(form->SSCommand1[0], Qt::LeftButton);
+        QTest::qWait(50);
+        QCOMPARE(env->fake.prompter.messages.size(), 2);
+        QCOMPARE(env->fake.prompter.messages.last().text, damaged);
+        QVERIFY(form->isTiming());
+        QCOMPARE(form->StartTime->text(), QString("9:00 AM"));
+        QCOMPARE(test::checksum(env->dataFile()), before);
+
+        env->fake.prompter.answer(Answer::Yes);
+        QVERIFY(form->close());
     }
 
     void firstStartSettlesOnTheCurrentDirectory()
@@ -469,6 +543,26 @@ class TimerFormTest : public QObject
         // The blank first entry went into the file found there, not into the earlier one.
         QCOMPARE(env->count("Times"), 0);
         QCOMPARE(newestEntry().value("ID").toInt(), 1);
+    }
+
+    void settingsThatCannotBeWrittenLeaveTheStartDirectoryInUse()
+    {
+        QTemporaryDir here;
+        store::createDataFile(QDir(here.path()).filePath("Horalog.mdb"));
+        QVERIFY(QDir::setCurrent(here.path()));
+        // A settings folder below a plain file cannot be made, whatever the user's rights.
+        QFile plainFile(QDir(here.path()).filePath("config"));
+        QVERIFY(plainFile.open(QIODevice::WriteOnly));
+        plainFile.close();
+        RegModule unwritable(QDir(plainFile.fileName()).filePath("settings"));
+        MainModule module(env->fake.platform, unwritable);
+        auto* window = new TimerForm(module);
+        QVERIFY(env->fake.prompter.messages.isEmpty());
+        QCOMPARE(unwritable.QueryValue(kHoralogKey, "DataDir").toString(), QString());
+        QCOMPARE(module.DataPath, QDir::currentPath());
+        // The first entry went into the start directory's file.
+        QVERIFY(store::latestEntry(module.TaskDatabase()));
+        delete window;
     }
 
     void onTopFollowsTheSetting_data()
