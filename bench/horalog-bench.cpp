@@ -1,10 +1,18 @@
-// Times start-up (from Main to the main window shown and ready for input), the moment the data file's
-// integrity check is done (from the same start; the first write waits for it), and the run's peak
-// memory, on data files of growing size. Each measurement runs in a fresh process so that peak memory
-// is its own.
+// Times Horalog's operations on data files of growing size, each measurement in a fresh process so
+// that its peak memory is its own.
+//   horalog-bench [startup] [--rows 1000,100000,1000000] [--runs 7]
+//       start-up (from Main to the main window shown and ready for input), the moment the data file's
+//       integrity check is done (from the same start; the first write waits for it), the first start of
+//       a day, which also backs up the data file once the window is painted (when it is painted, and when
+//       it is ready), and the peak memory
+//   horalog-bench hours [--runs 7]
+//       filling the hours list of a period, from the query to the window shown, and the peak memory
 #include "app/MainModule.h"
 #include "app/RegModule.h"
+#include "entries/HoursForm.h"
 #include "platform/QtPlatform.h"
+#include "reports/ReportOption.h"
+#include "reports/ReportPeriods.h"
 #include "startup/Main.h"
 #include "store/DataFile.h"
 #include "store/DataFileHealth.h"
@@ -14,6 +22,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QProcess>
 #include <QSqlError>
@@ -23,7 +32,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <optional>
 
 using namespace horalog;
 
@@ -32,8 +40,11 @@ namespace
 
 constexpr int kEmployees = 25;
 constexpr int kClients = 60;
+// The hours files hold a hundred entries a day, ending on this day.
+constexpr int kEntriesPerDay = 100;
+const QDate kLastDay(2026, 12, 31);
 
-// Start-up must not wait for anybody: every box is answered with its default and counted.
+// Nothing measured may wait for anybody: every box is answered with its default and named.
 class QuietPrompter final : public Prompter
 {
   public:
@@ -59,7 +70,17 @@ long peakKilobytes()
     return -1;
 }
 
-void buildDataFile(const QString& dir, int rows)
+// Forgets the peak so far, so that the next peakKilobytes() is the peak of what follows; does nothing
+// where the system does not offer it.
+void resetPeak()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
+// `rows` entries, the first starting at `first`, one every `spacingSeconds`.
+void buildDataFile(const QString& dir, int rows, const QDateTime& first, int spacingSeconds)
 {
     const QString path = store::dataFilePath(dir);
     store::createDataFile(path);
@@ -77,9 +98,8 @@ void buildDataFile(const QString& dir, int rows)
         QSqlQuery insert(db);
         insert.prepare(QStringLiteral(R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday,
             "Start Time", "End Time", Hours, Billable) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?))"));
-        const QDateTime first(QDate(2000, 1, 1), QTime(8, 0));
         for (int i = 0; i < rows; ++i) {
-            const QDateTime start = first.addSecs(qint64(i) * 900);
+            const QDateTime start = first.addSecs(qint64(i) * spacingSeconds);
             insert.bindValue(0, 1 + i % kEmployees);
             insert.bindValue(1, QStringLiteral("Client %1").arg(1 + (i * 7) % kClients));
             insert.bindValue(2, QStringLiteral("Project %1").arg(i % 13));
@@ -96,6 +116,30 @@ void buildDataFile(const QString& dir, int rows)
     }
     QSqlDatabase::removeDatabase(connection);
 }
+
+// A hundred entries a day, the last of them on kLastDay.
+void buildHoursFile(const QString& dir, int rows)
+{
+    const QDate firstDay = kLastDay.addDays(1 - rows / kEntriesPerDay);
+    buildDataFile(dir, rows, QDateTime(firstDay, QTime(0, 0)), 24 * 3600 / kEntriesPerDay);
+}
+
+// The numbers one measuring run prints, or their medians over several runs.
+using Figures = QList<double>;
+
+template <typename T> T median(std::vector<T> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Services {
+    QuietPrompter prompter;
+    SystemClock clock;
+    QtSoundPlayer sound;
+    QtProcessLauncher process;
+    Platform platform{prompter, clock, sound, process};
+};
 
 // Notes when the main window is first painted: what start-up does after that keeps no one from seeing it.
 class FirstPaint : public QObject
@@ -119,26 +163,24 @@ class FirstPaint : public QObject
 };
 
 // Child process: one start-up on the prepared folders, printed as
-// "shown-ms ready-ms checked-ms peak-kilobytes".
-int measureStartup(int argc, char* argv[], const QString& dataDir, const QString& settingsDir)
+// "shown-ms ready-ms checked-ms peak-kilobytes". The first start of a day finds no backup of the day.
+int measureStartup(const QString& dataDir, const QString& settingsDir, bool firstOfDay)
 {
-    QApplication app(argc, argv);
-    QuietPrompter prompter;
-    SystemClock clock;
-    QtSoundPlayer sound;
-    QtProcessLauncher process;
+    Services services;
     RegModule reg(settingsDir);
     reg.CreateNewKey(kHoralogKey);
     reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), dataDir, REG_SZ);
-    MainModule module(Platform{prompter, clock, sound, process}, reg);
+    MainModule module(services.platform, reg);
+    if (firstOfDay)
+        QDir(QDir(dataDir).filePath(QStringLiteral("Backups"))).removeRecursively();
 
     QElapsedTimer timer;
     FirstPaint firstPaint(module, timer);
-    app.installEventFilter(&firstPaint);
+    qApp->installEventFilter(&firstPaint);
     timer.start();
     Main(module);
     QCoreApplication::processEvents();
-    const double ready = timer.nsecsElapsed() / 1e6;
+    const double elapsed = timer.nsecsElapsed() / 1e6;
     if (!module.mainWindow || !module.mainWindow->isVisible())
         return 1;
     store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
@@ -146,68 +188,177 @@ int measureStartup(int argc, char* argv[], const QString& dataDir, const QString
     const double checked = timer.nsecsElapsed() / 1e6;
     if (health.isDamaged())
         return 1;
-    std::printf("%.3f %.3f %.3f %ld\n", firstPaint.milliseconds < 0 ? ready : firstPaint.milliseconds, ready,
-                checked, peakKilobytes());
+    std::printf("%.3f %.3f %.3f %ld\n", firstPaint.milliseconds < 0 ? elapsed : firstPaint.milliseconds,
+                elapsed, checked, peakKilobytes());
     return 0;
 }
 
-struct Sample {
-    double shownMs;
-    double readyMs;
-    double checkedMs;
-    long peakKb;
+// Child process: the hours list of the last `days` days of the file, from the query to the window
+// shown, printed as "milliseconds peak-kilobytes lines"; the peak is that of the list's making.
+int measureHours(const QString& dataDir, const QString& settingsDir, int days)
+{
+    Services services;
+    RegModule reg(settingsDir);
+    MainModule module(services.platform, reg);
+    module.DataPath = dataDir;
+    module.openTaskDatabase();
+    ReportOption options(module);
+    module.ReportStartDate = firstInstant(kLastDay.addDays(1 - days));
+    module.ReportEndDate = lastInstant(kLastDay);
+    // The check of the whole file that opening starts has long ended when a user chooses a period;
+    // its cost is the start-up's.
+    store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
+    health.waitUntilChecked();
+    if (health.isDamaged())
+        return 1;
+    resetPeak();
+
+    QElapsedTimer timer;
+    timer.start();
+    auto* hours = new HoursForm(module, options);
+    hours->show();
+    QCoreApplication::processEvents();
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    if (!hours->isVisible())
+        return 1;
+    std::printf("%.3f %ld %d\n", elapsed, peakKilobytes(), int(hours->TimeList->count()));
+    delete hours;
+    return 0;
+}
+
+// Runs this program once with each of `cases`, for `runs` rounds, so that a load on the machine falls
+// alike on every case; returns, for each case, the median of each number its runs printed. A run
+// fails the measurement when it fails or `valid` does not hold for what it printed.
+std::optional<QList<Figures>> measure(const QList<QStringList>& cases, int runs,
+                                      const std::function<bool(const Figures&)>& valid)
+{
+    QList<QList<std::vector<double>>> printed(cases.size());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (int run = 0; run < runs; ++run) {
+        for (qsizetype i = 0; i < cases.size(); ++i) {
+            QProcess child;
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(), cases[i]);
+            child.waitForFinished(-1);
+            Figures figures;
+            for (const QByteArray& field : child.readAllStandardOutput().trimmed().split(' '))
+                figures << field.toDouble();
+            if (child.exitCode() != 0 || !valid(figures)) {
+                std::fprintf(stderr, "%s\n", child.readAllStandardError().constData());
+                return std::nullopt;
+            }
+            printed[i].resize(figures.size());
+            for (qsizetype field = 0; field < figures.size(); ++field)
+                printed[i][field].push_back(figures[field]);
+        }
+    }
+    QList<Figures> medians;
+    for (const QList<std::vector<double>>& fields : std::as_const(printed)) {
+        Figures caseMedians;
+        for (const std::vector<double>& values : fields)
+            caseMedians << median(values);
+        medians << caseMedians;
+    }
+    return medians;
+}
+
+struct Folders {
+    QTemporaryDir root;
+    QString data() const { return QDir(root.path()).filePath(QStringLiteral("data")); }
+    QString settings() const { return QDir(root.path()).filePath(QStringLiteral("settings")); }
+    Folders() { QDir().mkpath(data()); }
 };
 
-// Medians of `runs` start-ups; before each, `prepare` sets the scene.
-std::optional<Sample> measure(int runs, const QString& dataDir, const QString& settingsDir,
-                              const std::function<void()>& prepare, QTextStream& out);
-
-template <typename T> T median(std::vector<T> values)
+// Each size's later starts and first starts of a day in turns; in each round the first start of the day
+// comes first and makes the backup that the later start then finds.
+int startupTable(const QList<int>& sizes, int runs)
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-std::optional<Sample> measure(int runs, const QString& dataDir, const QString& settingsDir,
-                              const std::function<void()>& prepare, QTextStream& out)
-{
-    std::vector<double> shown;
-    std::vector<double> ready;
-    std::vector<double> checked;
-    std::vector<long> peaks;
-    for (int run = 0; run < runs; ++run) {
-        prepare();
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--measure-startup"), dataDir, settingsDir});
-        child.waitForFinished(-1);
-        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-        if (child.exitCode() != 0 || fields.size() != 4) {
-            out << "start-up failed: " << child.readAllStandardError() << "\n";
-            return std::nullopt;
+    QTextStream out(stdout);
+    out << "rows        start-up (ms)   checked (ms)   first of the day: shown (ms)   ready (ms)   "
+           "peak memory (KiB)\n";
+    for (const int rows : sizes) {
+        Folders folders;
+        buildDataFile(folders.data(), rows, QDateTime(QDate(2000, 1, 1), QTime(8, 0)), 900);
+        const QStringList later{QStringLiteral("--measure-startup"), folders.data(), folders.settings()};
+        const std::optional<QList<Figures>> medians =
+            measure({later + QStringList{QStringLiteral("first-of-day")}, later}, runs,
+                    [](const Figures& figures) { return figures.size() == 4; });
+        if (!medians) {
+            out << "start-up failed on " << rows << " rows\n";
+            return 1;
         }
-        shown.push_back(fields[0].toDouble());
-        ready.push_back(fields[1].toDouble());
-        checked.push_back(fields[2].toDouble());
-        peaks.push_back(fields[3].toLong());
+        const Figures& firstOfDay = medians->at(0);
+        const Figures& startup = medians->at(1);
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                   .arg(rows, -11)
+                   .arg(startup[1], -15, 'f', 2)
+                   .arg(startup[2], -14, 'f', 2)
+                   .arg(firstOfDay[0], -30, 'f', 2)
+                   .arg(firstOfDay[1], -12, 'f', 2)
+                   .arg(qint64(std::max(firstOfDay[3], startup[3])));
+        out.flush();
     }
-    return Sample{median(shown), median(ready), median(checked), median(peaks)};
+    return 0;
 }
+
+// Each listed count once in a file of just those entries and once in a file of a million, so that
+// the cost of a period can be compared across the size of the history.
+int hoursTable(int runs)
+{
+    const QList<int> listed{1000, 10000, 100000};
+    const int largeFile = 1000000;
+    QTextStream out(stdout);
+    Folders large;
+    buildHoursFile(large.data(), largeFile);
+    for (const int count : listed) {
+        Folders own;
+        buildHoursFile(own.data(), count);
+        const QString days = QString::number(count / kEntriesPerDay);
+        const std::optional<QList<Figures>> medians = measure(
+            {{QStringLiteral("--measure-hours"), own.data(), own.settings(), days},
+             {QStringLiteral("--measure-hours"), large.data(), large.settings(), days}},
+            runs, [count](const Figures& figures) { return figures.size() == 3 && figures[2] == count; });
+        if (!medians) {
+            out << "hours list failed on listed=" << count << "\n";
+            return 1;
+        }
+        for (const auto& [rows, figures] :
+             {std::pair{count, medians->at(0)}, std::pair{largeFile, medians->at(1)}})
+            out << QStringLiteral("hours file=%1 listed=%2 median_ms=%3 peak_kib=%4\n")
+                       .arg(rows)
+                       .arg(count)
+                       .arg(figures[0], 0, 'f', 2)
+                       .arg(qint64(figures[1]));
+        out.flush();
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc == 4 && QByteArray(argv[1]) == "--measure-startup")
-        return measureStartup(argc, argv, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if ((argc == 4 || argc == 5) && mode == "--measure-startup") {
+        QApplication app(argc, argv);
+        return measureStartup(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                              argc == 5 && QByteArray(argv[4]) == "first-of-day");
+    }
+    if (argc == 5 && mode == "--measure-hours") {
+        QApplication app(argc, argv);
+        return measureHours(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                            QByteArray(argv[4]).toInt());
+    }
 
     QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    const bool hours = !arguments.isEmpty() && arguments.first() == QLatin1String("hours");
+    if (!arguments.isEmpty() && (hours || arguments.first() == QLatin1String("startup")))
+        arguments.removeFirst();
     QList<int> sizes{1000, 100000, 1000000};
     int runs = 7;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (int i = 1; i + 1 < arguments.size(); i += 2) {
+    for (int i = 0; i + 1 < arguments.size(); i += 2) {
         if (arguments[i] == QLatin1String("--rows")) {
             sizes.clear();
             for (const QString& size : arguments[i + 1].split(QLatin1Char(',')))
@@ -216,32 +367,5 @@ int main(int argc, char* argv[])
             runs = std::max(1, arguments[i + 1].toInt());
         }
     }
-
-    QTextStream out(stdout);
-    out << "Medians; the first start of a day also backs up the data file after the window is painted.\n"
-        << "rows        start-up (ms)   checked (ms)   first of the day: shown (ms)   ready (ms)   "
-           "peak memory (KiB)\n";
-    for (const int rows : sizes) {
-        QTemporaryDir folder;
-        const QString dataDir = QDir(folder.path()).filePath(QStringLiteral("data"));
-        const QString settingsDir = QDir(folder.path()).filePath(QStringLiteral("settings"));
-        QDir().mkpath(dataDir);
-        buildDataFile(dataDir, rows);
-        const QString backups = QDir(dataDir).filePath(QStringLiteral("Backups"));
-        const std::optional<Sample> firstOfDay = measure(
-            runs, dataDir, settingsDir, [&] { QDir(backups).removeRecursively(); }, out);
-        const std::optional<Sample> later = measure(
-            runs, dataDir, settingsDir, [] {}, out);
-        if (!firstOfDay || !later)
-            return 1;
-        out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
-                   .arg(rows, -11)
-                   .arg(later->readyMs, -15, 'f', 2)
-                   .arg(later->checkedMs, -14, 'f', 2)
-                   .arg(firstOfDay->shownMs, -30, 'f', 2)
-                   .arg(firstOfDay->readyMs, -12, 'f', 2)
-                   .arg(std::max(firstOfDay->peakKb, later->peakKb));
-        out.flush();
-    }
-    return 0;
+    return hours ? hoursTable(runs) : startupTable(sizes, runs);
 }

@@ -17,7 +17,10 @@ class QWidget;
 namespace horalog
 {
 
+class AlarmForm;
+class AlarmMessageForm;
 class RegModule;
+class frmMenus;
 
 // The state all windows share for the whole run, and the window services they use.
 class MainModule
@@ -46,6 +49,11 @@ class MainModule
     // The main window and its "On Top" item, registered by the main window itself.
     QPointer<QMainWindow> mainWindow;
     QPointer<QAction> onTopItem;
+    // The alarm windows and the popup carrier while they are loaded; each registers itself as it
+    // loads and leaves as it unloads.
+    QPointer<AlarmForm> alarmForm;
+    QPointer<AlarmMessageForm> alarmMessageForm;
+    QPointer<frmMenus> menuForm;
 
     // The connection to the data file that every window uses; there is one window thread, so one
     // connection serves them all without waiting on each other's locks. Until the main window has

@@ -6,6 +6,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace horalog
 {
 
@@ -15,6 +18,18 @@ constexpr long kSuccess = 0;
 constexpr long kFailure = 1;
 constexpr long kNotFound = 2;
 constexpr long kUnsupportedType = -1;
+
+// QSettings replaces its file through a synced temporary file; the new name itself is durable
+// only once the directory holding it is synced too.
+bool syncToDisk(const QString& path, int flags = O_RDONLY)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
 
 long statusOf(QSettings& key)
 {
@@ -87,6 +102,33 @@ void RegModule::SetKeyValue(const QString& keyName, const QString& valueName, co
         return;
     QSettings key(keyFile(keyName), QSettings::IniFormat);
     SetValueEx(key, valueName, type, value);
+}
+
+bool RegModule::SetKeyValuesDurably(const QString& keyName,
+                                    const QList<std::pair<QString, QString>>& values) const
+{
+    const QString file = keyFile(keyName);
+    if (!QFileInfo::exists(file))
+        return false;
+    QSettings key(file, QSettings::IniFormat);
+    QList<std::pair<QString, QVariant>> previous;
+    for (const auto& [name, text] : values) {
+        previous.append({name, key.value(name)});
+        key.setValue(name, text);
+    }
+    if (statusOf(key) != kSuccess) {
+        // Settings objects keep what they could not write and write it with the next value that
+        // succeeds; what failed here must not turn up then.
+        for (const auto& [name, value] : previous) {
+            if (value.isValid())
+                key.setValue(name, value);
+            else
+                key.remove(name);
+        }
+        key.sync();
+        return false;
+    }
+    return syncToDisk(file) && syncToDisk(QFileInfo(file).absolutePath(), O_RDONLY | O_DIRECTORY);
 }
 
 void RegModule::CreateNewKey(const QString& keyName) const

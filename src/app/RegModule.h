@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariant>
+#include <utility>
 
 class QSettings;
 
@@ -24,6 +26,11 @@ class RegModule
     QVariant QueryValue(const QString& keyName, const QString& valueName) const;
     void SetKeyValue(const QString& keyName, const QString& valueName, const QVariant& value, int type) const;
     void CreateNewKey(const QString& keyName) const;
+
+    // Writes text values in the order given as one replacement of the key's file and returns once
+    // the file and its name are on the disk, so a cut-off leaves all of them or none. False when the
+    // key does not exist or the values could not be written; then none of them is written later.
+    bool SetKeyValuesDurably(const QString& keyName, const QList<std::pair<QString, QString>>& values) const;
 
     long SetValueEx(QSettings& key, const QString& valueName, int type, const QVariant& value) const;
     long QueryValueEx(QSettings& key, const QString& valueName, QVariant& value) const;

@@ -232,7 +232,7 @@ bool DataControl::navigate(Action action, int target)
         return false;
     selectIfStale();
     const int row = rowOfKey(toCurrent ? savedKey : targetKey);
-    showRow(row >= 0 ? row : qBound(0, target, storedRowCount() - 1));
+    showRow(row >= 0 ? row : nearestRow(target));
     return true;
 }
 
@@ -256,14 +256,14 @@ bool DataControl::deleteCurrent()
         return false;
     const int row = position();
     if (adding_) {
-        showRow(qMin(row, storedRowCount() - 1));
+        showRow(nearestRow(row));
         return true;
     }
     if (current_ < 0)
         throw RuntimeError(error::NoCurrentRecord);
     store::deleteRow(db_, table_, keyField_, keyAt(current_));
     selectAll();
-    showRow(qMin(row, storedRowCount() - 1));
+    showRow(nearestRow(row));
     return true;
 }
 
@@ -283,7 +283,7 @@ bool DataControl::findFirst(const std::function<bool(const QSqlRecord&)>& matche
         }
     }
     const int saved = rowOfKey(savedKey);
-    showRow(saved >= 0 ? saved : qMin(from, storedRowCount() - 1));
+    showRow(saved >= 0 ? saved : nearestRow(from));
     return true;
 }
 
@@ -306,7 +306,7 @@ void DataControl::refresh()
         current_ = row;
         return;
     }
-    showRow(row >= 0 ? row : qMin(current_, storedRowCount() - 1));
+    showRow(row >= 0 ? row : nearestRow(current_));
 }
 
 bool DataControl::validate(Action action)
@@ -454,6 +454,11 @@ void DataControl::selectAll()
         store::raiseSqlError(model_->lastError(), db_);
     while (model_->canFetchMore())
         model_->fetchMore();
+}
+
+int DataControl::nearestRow(int row) const
+{
+    return storedRowCount() == 0 ? -1 : qBound(0, row, storedRowCount() - 1);
 }
 
 int DataControl::storedRowCount() const

@@ -124,6 +124,8 @@ class DataControl : public QWidget
     int rowOfKey(const QVariant& key) const;
     QVariant keyAt(int row) const;
     int storedRowCount() const;
+    // The stored row closest to `row`; -1 when there is none.
+    int nearestRow(int row) const;
     void selectAll();
     // Reads the rows again after this bar wrote, or found them changed by another program.
     void selectIfStale();

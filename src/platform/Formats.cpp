@@ -1,5 +1,7 @@
 #include "platform/Formats.h"
 
+#include "platform/DateParser.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <QVariant>
@@ -10,16 +12,16 @@ namespace horalog
 namespace
 {
 const QString kMomentFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
-int windowedYear(int twoDigits)
-{
-    return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits;
-}
 } // namespace
 
 QString formatTime(const QDateTime& moment)
 {
     return moment.isValid() ? QLocale::c().toString(moment.time(), QStringLiteral("h:mm AP")) : QString();
+}
+
+QString formatTime(const QTime& time)
+{
+    return time.isValid() ? QLocale::c().toString(time, QStringLiteral("h:mm AP")) : QString();
 }
 
 QString formatShortDate(const QDate& day)
@@ -80,6 +82,23 @@ QDate dateFromStore(const QVariant& value)
 QDateTime momentFromStore(const QVariant& value)
 {
     return QDateTime::fromString(value.toString(), kMomentFormat);
+}
+
+QString storedTimeOfDay(const QTime& time)
+{
+    return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString();
+}
+
+QTime timeOfDayFromStore(const QVariant& value)
+{
+    const QString text = value.toString().trimmed();
+    for (const QString& format : {QStringLiteral("HH:mm:ss"), QStringLiteral("HH:mm"),
+                                  QStringLiteral("h:mm AP"), QStringLiteral("h:mm:ss AP")}) {
+        const QTime time = QLocale::c().toTime(text, format);
+        if (time.isValid())
+            return time;
+    }
+    return {};
 }
 
 } // namespace horalog

@@ -10,6 +10,7 @@ namespace horalog
 
 // The display formats the windows share; an empty or invalid value shows as the empty text.
 QString formatTime(const QDateTime& moment); // "h:mm AM/PM", e.g. 7:04 PM
+QString formatTime(const QTime& time);       // the same for a time of day
 QString formatShortDate(const QDate& day);   // "m/d/yy", e.g. 8/26/96
 QString formatHours(double hours);           // "0.00"
 QString formatDate(const QDate& day);        // "m/d/yyyy", e.g. 8/26/1996
@@ -26,5 +27,8 @@ QString storedDate(const QDate& day);
 QString storedMoment(const QDateTime& moment);
 QDate dateFromStore(const QVariant& value);
 QDateTime momentFromStore(const QVariant& value);
+// A time of day is kept as "HH:MM:SS"; "h:mm AM/PM" and "HH:MM" are read too. Invalid when it is none.
+QString storedTimeOfDay(const QTime& time);
+QTime timeOfDayFromStore(const QVariant& value);
 
 } // namespace horalog

@@ -1,11 +1,14 @@
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLoggingCategory>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSoundEffect>
@@ -17,6 +20,8 @@ namespace horalog
 
 namespace
 {
+
+Q_LOGGING_CATEGORY(soundLog, "horalog.sound")
 
 QMessageBox::Icon toQtIcon(MessageIcon icon)
 {
@@ -104,22 +109,54 @@ QString QtPrompter::saveFile(const FileRequest& request)
                                         qtFileFilter(request.filter));
 }
 
-QtSoundPlayer::QtSoundPlayer() = default;
+QString locateSound(const QString& name, const QStringList& folders)
+{
+    if (name.isEmpty())
+        return {};
+    const QFileInfo given(name);
+    if (given.isAbsolute() || name.contains(QLatin1Char('/')))
+        return given.isFile() ? given.absoluteFilePath() : QString();
+    for (const QString& folder : folders) {
+        const QFileInfo candidate(QDir(folder), name);
+        if (candidate.isFile())
+            return candidate.absoluteFilePath();
+    }
+    return {};
+}
+
+QtSoundPlayer::QtSoundPlayer(std::function<void()> defaultBeep) : defaultBeep_(std::move(defaultBeep)) {}
+
 QtSoundPlayer::~QtSoundPlayer() = default;
 
+// The program keeps its start directory as the current one, so a bare name is found there first.
 void QtSoundPlayer::play(const QString& file)
 {
-    if (!QFileInfo(file).isFile()) {
-        QApplication::beep();
+    const QString path = locateSound(file, {QDir::currentPath(), QCoreApplication::applicationDirPath()});
+    if (path.isEmpty()) {
+        beepInstead(file, "there is no such file");
+        return;
+    }
+    if (QMediaDevices::audioOutputs().isEmpty()) {
+        beepInstead(path, "there is no audio device");
         return;
     }
     effect_ = std::make_unique<QSoundEffect>();
-    QObject::connect(effect_.get(), &QSoundEffect::statusChanged, effect_.get(), [effect = effect_.get()] {
-        if (effect->status() == QSoundEffect::Error)
-            QApplication::beep();
-    });
-    effect_->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
+    QObject::connect(effect_.get(), &QSoundEffect::statusChanged, effect_.get(),
+                     [this, effect = effect_.get(), path] {
+                         if (effect->status() == QSoundEffect::Error)
+                             beepInstead(path, "it is no WAV sound that can be played");
+                     });
+    effect_->setSource(QUrl::fromLocalFile(path));
     effect_->play();
+    qCInfo(soundLog) << "Playing" << path;
+}
+
+void QtSoundPlayer::beepInstead(const QString& file, const char* reason)
+{
+    qCWarning(soundLog).noquote() << QStringLiteral(
+                                         "Cannot play \"%1\": %2; the default beep sounds instead.")
+                                         .arg(file, QLatin1String(reason));
+    defaultBeep_();
 }
 
 bool QtProcessLauncher::startDetached(const QString& program, const QStringList& arguments)

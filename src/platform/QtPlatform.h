@@ -2,7 +2,10 @@
 
 #include "platform/Platform.h"
 
+#include <QApplication>
 #include <QObject>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 class QSoundEffect;
@@ -25,16 +28,26 @@ class SystemClock final : public Clock
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
+// Plays WAV files through the desktop's audio output. A bare name is looked for in the start
+// directory, then beside the program. What cannot be played (no such file, a damaged file, no audio
+// device) sounds the default beep instead, and the log says why.
 class QtSoundPlayer final : public SoundPlayer
 {
   public:
-    QtSoundPlayer();
+    explicit QtSoundPlayer(std::function<void()> defaultBeep = &QApplication::beep);
     ~QtSoundPlayer() override;
     void play(const QString& file) override;
 
   private:
+    void beepInstead(const QString& file, const char* reason);
+
+    std::function<void()> defaultBeep_;
     std::unique_ptr<QSoundEffect> effect_;
 };
+
+// The sound file `name` names: a path as it stands, a bare name in the first of `folders` that holds
+// it; empty when there is no such file.
+QString locateSound(const QString& name, const QStringList& folders);
 
 class QtProcessLauncher final : public ProcessLauncher
 {

@@ -25,6 +25,7 @@ QString errorMessage(int number)
         {error::NotAValidPath, "'%1' isn't a valid path."},
         {error::DataFileDamaged, "The data file %1 is damaged.  Restore it from a backup."},
         {error::FileReadOnly, "The file '%1' is read-only or could not be written."},
+        {error::NoEmployeeChosen, "\"Individual Employee\" is checked, but no employee is chosen."},
         {error::TableNotFound, "The data file has no table or field '%1'."},
         {error::RecordLocked, "Couldn't update '%1'; the data file is locked by another program."},
         {error::IncompleteDataFile, "The data file '%1' lacks tables or fields that Horalog needs: %2."},

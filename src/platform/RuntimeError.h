@@ -25,6 +25,7 @@ constexpr int DiskFull = 3026;
 constexpr int NotAValidPath = 3044;
 constexpr int DataFileDamaged = 3049;
 constexpr int FileReadOnly = 3051;
+constexpr int NoEmployeeChosen = 3075;
 constexpr int TableNotFound = 3078;
 constexpr int RecordLocked = 3260;
 constexpr int IncompleteDataFile = 3265;

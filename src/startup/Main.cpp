@@ -3,6 +3,7 @@
 #include "app/AboutForm.h"
 #include "app/MainModule.h"
 #include "startup/DailyBackup.h"
+#include "timing/SessionEnd.h"
 #include "timing/TimerForm.h"
 #include "timing/TrayIcon.h"
 
@@ -19,6 +20,7 @@ void Main(MainModule& module)
     splash->show();
     QCoreApplication::processEvents();
     auto* mainWindow = new TimerForm(module);
+    new SessionEnd(module, QCoreApplication::instance());
     mainWindow->show();
     splash->close();
     new TrayIcon(*mainWindow);

@@ -142,4 +142,108 @@ std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employ
     return workFrom(row);
 }
 
+// The unary plus keeps the engine on the day index: the period bounds what is read, where an
+// employee's or a client's index would read all of their history.
+Statement listedEntriesStatement(const EntryFilter& filter)
+{
+    Statement statement{
+        QStringLiteral("SELECT ID, DateToday, Hours, Client FROM Times WHERE DateToday BETWEEN ? AND ?"),
+        {storedDate(filter.firstDay), storedDate(filter.lastDay)}};
+    if (filter.employeeId) {
+        statement.sql += QStringLiteral(" AND +EmployeeID = ?");
+        statement.values << *filter.employeeId;
+    }
+    if (filter.billableOnly)
+        statement.sql += QStringLiteral(" AND Billable <> 0");
+    if (filter.client) {
+        statement.sql += QStringLiteral(" AND +Client = ?");
+        statement.values << *filter.client;
+    }
+    statement.sql += QStringLiteral(" ORDER BY ID");
+    return statement;
+}
+
+QList<ListedEntry> listedEntries(const QSqlDatabase& db, const EntryFilter& filter)
+{
+    const Statement statement = listedEntriesStatement(filter);
+    QSqlQuery rows = execute(db, statement.sql, statement.values);
+    QList<ListedEntry> entries;
+    while (rows.next())
+        entries.append({rows.value(0).toInt(), dateFromStore(rows.value(1)), rows.value(2).toDouble(),
+                        rows.value(3).toString()});
+    return entries;
+}
+
+std::optional<TimesEntry> entryById(const QSqlDatabase& db, int id)
+{
+    QSqlQuery row = execute(db, QStringLiteral("SELECT * FROM Times WHERE ID = ?"), {id});
+    if (!row.next())
+        return std::nullopt;
+    return entryFrom(row);
+}
+
+void deleteEntry(const QSqlDatabase& db, int id)
+{
+    execute(db, QStringLiteral("DELETE FROM Times WHERE ID = ?"), {id});
+}
+
+std::optional<QString> employeeNameById(const QSqlDatabase& db, int employeeId)
+{
+    QSqlQuery row = execute(
+        db, QStringLiteral("SELECT %1 FROM Employees WHERE EmployeeID = ?").arg(kEmployeeName), {employeeId});
+    if (!row.next())
+        return std::nullopt;
+    return row.value(0).toString();
+}
+
+QStringList clientNamesInOrder(const QSqlDatabase& db)
+{
+    QSqlQuery rows = execute(db, QStringLiteral("SELECT ClientName FROM Clients ORDER BY ClientName"));
+    QStringList names;
+    while (rows.next())
+        names << rows.value(0).toString();
+    return names;
+}
+
+QList<AlarmRow> employeeAlarms(const QSqlDatabase& db, int employeeId)
+{
+    QSqlQuery rows =
+        execute(db,
+                QStringLiteral("SELECT AlarmID, AlarmDescription, AlarmTime, Recurrence, WeekDay, "
+                               "MonthDay, AlarmSound FROM ALARMS WHERE EmployeeID = ? ORDER BY AlarmID"),
+                {employeeId});
+    QList<AlarmRow> alarms;
+    while (rows.next())
+        alarms.append({rows.value(0).toInt(), rows.value(1).toString(), timeOfDayFromStore(rows.value(2)),
+                       rows.value(3).toInt(), rows.value(4).toInt(), rows.value(5).toInt(),
+                       rows.value(6).toString()});
+    return alarms;
+}
+
+QList<QPair<int, QString>> alarmDescriptions(const QSqlDatabase& db, int employeeId)
+{
+    QSqlQuery rows = execute(
+        db,
+        QStringLiteral("SELECT AlarmID, AlarmDescription FROM ALARMS WHERE EmployeeID = ? ORDER BY AlarmID"),
+        {employeeId});
+    QList<QPair<int, QString>> descriptions;
+    while (rows.next())
+        descriptions.append({rows.value(0).toInt(), rows.value(1).toString()});
+    return descriptions;
+}
+
+void addAlarm(const QSqlDatabase& db, int employeeId, const QString& description, const QString& sound,
+              const QString& soundName)
+{
+    execute(db,
+            QStringLiteral("INSERT INTO ALARMS (EmployeeID, AlarmDescription, AlarmSound, SoundName) "
+                           "VALUES (?, ?, ?, ?)"),
+            {employeeId, description, sound, soundName});
+}
+
+void deleteAlarm(const QSqlDatabase& db, int alarmId)
+{
+    execute(db, QStringLiteral("DELETE FROM ALARMS WHERE AlarmID = ?"), {alarmId});
+}
+
 } // namespace horalog::store

@@ -3,9 +3,12 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QPair>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+#include <QTime>
 #include <optional>
 
 // Every statement the program runs against the data file. Values are always bound.
@@ -35,6 +38,39 @@ struct RecentWork {
     QString task;
 };
 
+// The entries of a period, both days included, narrowed to one employee, to billable work and to one
+// client where those are given.
+struct EntryFilter {
+    QDate firstDay;
+    QDate lastDay;
+    std::optional<int> employeeId;
+    bool billableOnly = false;
+    std::optional<QString> client;
+};
+
+// What the hours list shows of an entry.
+struct ListedEntry {
+    int id = 0;
+    QDate day;
+    double hours = 0;
+    QString client;
+};
+
+struct Statement {
+    QString sql;
+    QVariantList values;
+};
+
+struct AlarmRow {
+    int id = 0;
+    QString description;
+    QTime time;
+    int recurrence = 0;
+    int weekDay = 0;
+    int monthDay = 0;
+    QString sound;
+};
+
 // The newest entry by start time; only that row is read.
 std::optional<TimesEntry> latestEntry(const QSqlDatabase& db);
 // A row without values, for a data file that has no entry yet.
@@ -57,5 +93,24 @@ std::optional<int> employeeIdByName(const QSqlDatabase& db, const QString& name)
 std::optional<RecentWork> latestWorkOfEmployee(const QSqlDatabase& db, int employeeId);
 // The project and task of the employee's newest entry for the client.
 std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employeeId, const QString& client);
+
+// The entries the filter lets through, in the order they were recorded. Only the period's days are
+// read, however long the history of the file, the employee or the client.
+Statement listedEntriesStatement(const EntryFilter& filter);
+QList<ListedEntry> listedEntries(const QSqlDatabase& db, const EntryFilter& filter);
+std::optional<TimesEntry> entryById(const QSqlDatabase& db, int id);
+void deleteEntry(const QSqlDatabase& db, int id);
+// "Last, First" of the employee; nullopt when there is no such employee.
+std::optional<QString> employeeNameById(const QSqlDatabase& db, int employeeId);
+// Client names in letter order, regardless of case.
+QStringList clientNamesInOrder(const QSqlDatabase& db);
+// The employee's alarms in the order they were created.
+QList<AlarmRow> employeeAlarms(const QSqlDatabase& db, int employeeId);
+// The alarms' descriptions and keys in the same order, for the alarm list.
+QList<QPair<int, QString>> alarmDescriptions(const QSqlDatabase& db, int employeeId);
+// A new "Just Today" alarm without a time yet.
+void addAlarm(const QSqlDatabase& db, int employeeId, const QString& description, const QString& sound,
+              const QString& soundName);
+void deleteAlarm(const QSqlDatabase& db, int alarmId);
 
 } // namespace horalog::store

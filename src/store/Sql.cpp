@@ -102,6 +102,15 @@ QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList
     return query;
 }
 
+QStringList queryPlan(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
+{
+    QSqlQuery plan = execute(db, QStringLiteral("EXPLAIN QUERY PLAN ") + sql, values);
+    QStringList steps;
+    while (plan.next())
+        steps << plan.value(QStringLiteral("detail")).toString();
+    return steps;
+}
+
 Transaction::Transaction(QSqlDatabase db) : db_(std::move(db))
 {
     DataFileHealth::of(db_).admitWrite();

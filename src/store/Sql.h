@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariantList>
 
 class QSqlError;
@@ -19,6 +20,10 @@ enum class Cursor { ForwardOnly, Scrollable };
 // file's DataFileHealth gate first: it waits for the integrity check and is refused on a damaged file.
 QSqlQuery execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {},
                   Cursor cursor = Cursor::ForwardOnly);
+
+// How the engine would run a statement, one step a line ("SEARCH Times USING INDEX ..."), to check
+// that a statement reads only what it needs.
+QStringList queryPlan(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 
 // The RuntimeError the user sees for an engine error on the data file `file`.
 RuntimeError sqlError(const QSqlError& error, const QString& file);

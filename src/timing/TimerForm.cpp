@@ -1,7 +1,9 @@
 #include "timing/TimerForm.h"
 
+#include "alarms/AlarmSwitch.h"
 #include "app/MainModule.h"
 #include "app/RegModule.h"
+#include "app/frmMenus.h"
 #include "clients/Client.h"
 #include "controls/BoxRules.h"
 #include "controls/Fonts.h"
@@ -9,6 +11,9 @@
 #include "controls/Twips.h"
 #include "employees/EmployeeForm.h"
 #include "platform/Formats.h"
+#include "reports/ReportOption.h"
+#include "store/DataLocation.h"
+#include "store/Import.h"
 #include "timing/TimingRules.h"
 
 #include <QAction>
@@ -34,6 +39,20 @@ const QColor kReadOnlyGrey(224, 224, 224);
 const QString kCancelTimingQuestion =
     QStringLiteral("You are about to cancel the timing of this task.  Do you really want to do this?");
 const QString kStatusHintArea = QStringLiteral("Right-click for options");
+const QString kSessionEndQuestion =
+    QStringLiteral("This Windows session is closing and a task is in progress.  Do you wish to continue the "
+                   "timing of the current task after Windows restarts?");
+const QString kResumeQuestion = QStringLiteral(
+    "A task was cancelled when Windows was last ended.  Do you wish to continue the timing of the task?");
+const QString kInterruptedQuestion = QStringLiteral(
+    "Horalog was ended while a task was being timed (started %1).  Do you wish to continue the "
+    "timing of the task?");
+const QString kDataLocationQuestion = QStringLiteral(
+    "You have chosen to change the data location to:\r%1.\r\rIf you confirm the change, Horalog "
+    "will be restarted without regard to any current tasks.\rDo you wish to continue?");
+const QString kDataLocationChanged = QStringLiteral(
+    "The data location has been changed.\r\rHoralog will now restart for the\rchanges to take effect.");
+const QString kDataLocationKept = QStringLiteral("\r\rThe data location was not changed.");
 
 struct ToolbarButton {
     QString caption;
@@ -83,6 +102,24 @@ bool askCancelTiming(const MainModule& module)
            Answer::Yes;
 }
 
+bool askQuestion(const MainModule& module, const QString& text, const QString& title)
+{
+    return module.platform.prompter.message(
+               {text, title, MessageButtons::YesNo, MessageIcon::Question, Answer::Yes}) == Answer::Yes;
+}
+
+void tell(const MainModule& module, const QString& text, MessageIcon icon)
+{
+    module.platform.prompter.message({text, QStringLiteral("Horalog"), MessageButtons::Ok, icon, Answer::Ok});
+}
+
+QString shownStart(const SavedTiming& saved)
+{
+    if (!saved.start.isValid())
+        return saved.startText;
+    return formatShortDate(saved.start.date()) + QLatin1Char(' ') + formatTime(saved.start);
+}
+
 } // namespace
 
 void fillSortedList(QComboBox* list, QStringList items)
@@ -95,7 +132,8 @@ void fillSortedList(QComboBox* list, QStringList items)
     list->setCurrentIndex(-1);
 }
 
-TimerForm::TimerForm(MainModule& module) : Form(module, QStringLiteral("Horalog 96"), 4875, 3810)
+TimerForm::TimerForm(MainModule& module)
+    : Form(module, QStringLiteral("Horalog 96"), 4875, 3810), recovery_(module.reg)
 {
     module_.mainWindow = this;
     setFont(sansSerif(8.25, true));
@@ -142,6 +180,11 @@ void TimerForm::buildControls()
     placeTwips(StatusBar1, 0, 3510, 4875, 300);
     StatusBar1->showHintFor(area, QString());
     connect(StatusBar1, &StatusBar::mouseMoved, this, &TimerForm::StatusBar1_MouseMove);
+    connect(StatusBar1, &StatusBar::mousePressed, this, [this](Qt::MouseButton button, const QPoint& twips) {
+        statusPressButton_ = button;
+        statusPressTwips_ = twips;
+    });
+    connect(StatusBar1, &StatusBar::panelClicked, this, &TimerForm::StatusBar1_PanelClick);
 
     selectAllOnEntry(Project);
     selectAllOnEntry(Task);
@@ -164,8 +207,6 @@ void TimerForm::buildToolbar()
     SSCommand1[0]->setIcon(windowIcon());
     SSCommand1[0]->setIconSize(QSize(32, 32));
     SSCommand1[0]->setAccessibleName(QStringLiteral("Start/Stop"));
-    // The Hours window arrives later; its button waits disabled.
-    SSCommand1[2]->setEnabled(false);
 
     QWidget::setTabOrder(EmployeeList, ClientList);
     QWidget::setTabOrder(ClientList, Project);
@@ -183,7 +224,7 @@ void TimerForm::buildMenus()
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     ImportMenuItem = fileMenu->addAction(QStringLiteral("&Import"));
     ImportMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    ImportMenuItem->setEnabled(false);
+    connect(ImportMenuItem, &QAction::triggered, this, &TimerForm::ImportMenuItem_Click);
     FloatMenuItem = fileMenu->addAction(QStringLiteral("&On Top"));
     FloatMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     FloatMenuItem->setCheckable(true);
@@ -203,17 +244,17 @@ void TimerForm::buildMenus()
     editMenu->addSeparator();
     AlarmMenuItem = editMenu->addAction(QStringLiteral("&Alarms"));
     AlarmMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    AlarmMenuItem->setEnabled(false);
+    connect(AlarmMenuItem, &QAction::triggered, this, [this] { showAlarmForm(module_); });
 
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     HoursMenuItem = viewMenu->addAction(QStringLiteral("&Hours"));
     HoursMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    HoursMenuItem->setEnabled(false);
+    connect(HoursMenuItem, &QAction::triggered, this, [this] { SSCommand1_Click(2); });
     viewMenu->addSeparator();
     QMenu* optionsMenu = viewMenu->addMenu(QStringLiteral("&Options"));
     OptionsSubMenu = optionsMenu->addAction(QStringLiteral("Data &Location"));
     OptionsSubMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    OptionsSubMenu->setEnabled(false);
+    connect(OptionsSubMenu, &QAction::triggered, this, &TimerForm::OptionsSubMenu_Click);
 
     const HelpMenu help = addHelpMenu();
     HelpMenuItem = help.help;
@@ -256,6 +297,18 @@ void TimerForm::readDataPath()
             dataDir = firstDataDir;
     }
     module_.DataPath = dataDir;
+}
+
+// After an import the lists gain names; what the user has chosen stays chosen and nothing is preset.
+void TimerForm::refillListsKeepingChoices()
+{
+    const QString employee = EmployeeList->currentText();
+    const QString client = ClientList->currentText();
+    fillLists();
+    const QSignalBlocker employeeBlocker(EmployeeList);
+    const QSignalBlocker clientBlocker(ClientList);
+    EmployeeList->setCurrentIndex(EmployeeList->findText(employee, Qt::MatchExactly));
+    ClientList->setCurrentIndex(ClientList->findText(client, Qt::MatchExactly));
 }
 
 QList<store::EmployeeName> TimerForm::fillLists()
@@ -315,6 +368,9 @@ void TimerForm::EmployeeList_Click()
     if (!EmployeeList->isEnabled() || EmployeeList->currentIndex() < 0)
         return;
     module_.guarded([this] {
+        // Alarms belong to one employee; another one's are not checked for him or her.
+        if (module_.AlarmsOn)
+            ToggleAlarms(module_);
         const QSqlDatabase db = module_.TaskDatabase();
         const std::optional<int> employeeId = store::employeeIdByName(db, EmployeeList->currentText());
         if (!employeeId)
@@ -368,6 +424,21 @@ void TimerForm::StatusBar1_MouseMove(const QPoint& twips)
     StatusBar1->setHint(overAlarmPanel ? kStatusHintArea : QString());
 }
 
+// A right-click on the alarm panel opens the alarm popup where it was clicked.
+void TimerForm::StatusBar1_PanelClick(int panel)
+{
+    if (statusPressButton_ != Qt::RightButton || panel != 2)
+        return;
+    frmMenus* carrier = module_.menuForm;
+    if (!carrier) {
+        carrier = new frmMenus(module_);
+        connect(carrier, &frmMenus::toggleChosen, this, [this] { PopupToggleAlarms(module_); });
+        connect(carrier, &frmMenus::editChosen, this, [this] { showAlarmForm(module_); });
+    }
+    carrier->popupAt(
+        StatusBar1->mapToGlobal(QPoint(pixels(statusPressTwips_.x()), pixels(statusPressTwips_.y()))));
+}
+
 void TimerForm::SSCommand1_Click(int Index)
 {
     module_.guarded([this, Index] {
@@ -389,6 +460,11 @@ void TimerForm::SSCommand1_Click(int Index)
             module_.SelectedClient = ClientList->currentText();
             busy.reset();
             module_.showModal(new Client(module_));
+            break;
+        case 2:
+            dropOnTopWhileModal();
+            busy.reset();
+            module_.showModal(new ReportOption(module_));
             break;
         case 3:
             exitProgram();
@@ -414,14 +490,22 @@ void TimerForm::dropOnTopWhileModal()
 
 void TimerForm::startTiming()
 {
+    const QDateTime now = toWholeSecond(module_.platform.clock.now());
+    beginTiming(now, now.date());
+}
+
+// The running copy is written once the timing shows its start, so it never holds another one.
+void TimerForm::beginTiming(const QDateTime& start, const QDate& day)
+{
     store::TimesEntry entry;
-    entry.start = toWholeSecond(module_.platform.clock.now());
-    entry.day = entry.start.date();
+    entry.start = start;
+    entry.day = day;
     pending_ = entry;
     StartTime->setText(formatTime(entry.start));
     DateToday->setText(formatShortDate(entry.day));
     EndTime->clear();
     Hours->clear();
+    recovery_.timingStarted(shownTiming());
     emit timingChanged();
 }
 
@@ -439,6 +523,7 @@ void TimerForm::stopTiming()
     entry.billable = Billable->isChecked();
     store::appendEntry(module_.TaskDatabase(), entry);
     pending_.reset();
+    recovery_.timingEnded();
     EndTime->setText(formatTime(entry.end));
     Hours->setText(formatHours(entry.hours));
     emit timingChanged();
@@ -450,13 +535,199 @@ void TimerForm::exitProgram()
         close();
         return;
     }
-    if (askCancelTiming(module_))
-        module_.platform.process.exitNow();
+    if (!askCancelTiming(module_))
+        return;
+    recovery_.timingEnded();
+    module_.platform.process.exitNow();
 }
 
+TimingSnapshot TimerForm::shownTiming() const
+{
+    return {EmployeeList->currentText(),
+            ClientList->currentText(),
+            Project->text(),
+            Task->text(),
+            pending_->start,
+            pending_->day,
+            Billable->isChecked()};
+}
+
+void TimerForm::giveUpTiming()
+{
+    pending_.reset();
+    recovery_.timingEnded();
+}
+
+// A timing saved for the next start goes without a question: the session that saved it closes the
+// window, or the user does, and either way the next start offers it.
 bool TimerForm::Form_QueryUnload()
 {
-    return !isTiming() || askCancelTiming(module_);
+    if (!isTiming() || recovery_.savedForResume())
+        return true;
+    if (!askCancelTiming(module_))
+        return false;
+    giveUpTiming();
+    return true;
+}
+
+bool TimerForm::endOfSession(bool canAsk)
+{
+    sessionEnding_ = true;
+    if (!isTiming() || recovery_.savedForResume())
+        return true;
+    if (!canAsk || askQuestion(module_, kSessionEndQuestion, QStringLiteral("Fernwick"))) {
+        recovery_.saveForResume(shownTiming());
+        return true;
+    }
+    if (!askCancelTiming(module_))
+        return false;
+    giveUpTiming();
+    return true;
+}
+
+void TimerForm::endedBySignal()
+{
+    endOfSession(false);
+    Form_Unload();
+    module_.platform.process.exitNow();
+}
+
+// Without a data file a resumed timing could not be recorded: a saved one waits for a start that has one.
+bool TimerForm::canRecord() const
+{
+    try {
+        module_.requireTaskDatabase();
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+// A timing saved at the end of a session comes first; one left by a program that was killed or
+// crashed is offered only when none was saved. While this window times a task, both wait.
+void TimerForm::Form_Activate()
+{
+    if (isTiming() || !canRecord())
+        return;
+    sessionEnding_ = false;
+    module_.guarded([this] {
+        if (recovery_.sessionEndMark() != SessionEndMark::None)
+            resumeAfterSessionEnd();
+        else
+            offerInterruptedTiming();
+    });
+}
+
+void TimerForm::resumeAfterSessionEnd()
+{
+    const bool resume = recovery_.sessionEndMark() == SessionEndMark::Waiting &&
+                        askQuestion(module_, kResumeQuestion, QStringLiteral("Horalog 96"));
+    if (sessionEnding_)
+        return;
+    if (resume) {
+        resumeTiming(recovery_.savedAtSessionEnd(module_.platform.clock.now()));
+        recovery_.sessionEndHandled();
+    } else {
+        recovery_.dropSaved();
+    }
+}
+
+void TimerForm::offerInterruptedTiming()
+{
+    const std::optional<SavedTiming> saved = recovery_.interrupted();
+    if (!saved)
+        return;
+    const bool resume =
+        askQuestion(module_, kInterruptedQuestion.arg(shownStart(*saved)), QStringLiteral("Horalog 96"));
+    if (sessionEnding_)
+        return;
+    if (resume)
+        resumeTiming(*saved);
+    else
+        recovery_.dropSaved();
+}
+
+// Each value that can no longer be used (an employee or client no longer listed, a start that
+// cannot be read or lies ahead) is skipped and the new timing keeps its own; the others are restored.
+void TimerForm::resumeTiming(const SavedTiming& saved)
+{
+    const int employee = EmployeeList->findText(saved.user, Qt::MatchExactly);
+    if (employee >= 0)
+        EmployeeList->setCurrentIndex(employee);
+    const int client = ClientList->findText(saved.client, Qt::MatchFixedString);
+    if (saved.client.isEmpty() || client >= 0)
+        ClientList->setCurrentIndex(client);
+    Project->setText(saved.project);
+    Task->setText(saved.task);
+    Billable->setChecked(saved.billable);
+    const QDateTime now = toWholeSecond(module_.platform.clock.now());
+    const bool startUsable = saved.start.isValid() && saved.start <= now;
+    beginTiming(startUsable ? saved.start : now, saved.day.isValid() ? saved.day : now.date());
+}
+
+void TimerForm::ImportMenuItem_Click()
+{
+    ImportData();
+}
+
+// All or nothing: an import that fails leaves the data file as it was.
+void TimerForm::ImportData()
+{
+    std::optional<BusyPointer> busy;
+    try {
+        module_.requireTaskDatabase();
+        const QString chosen = module_.platform.prompter.openFile(
+            {QStringLiteral("Import"), QStringLiteral("Horalog database (Horalog.mdb)|Horalog.mdb"),
+             QDir::homePath(), importFileName_});
+        busy.emplace();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QDir::setCurrent(module_.StartDir);
+        if (chosen.isEmpty())
+            return;
+        importFileName_ = chosen;
+        store::importDataFile(module_.TaskDatabase(), chosen,
+                              [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        refillListsKeepingChoices();
+    } catch (const RuntimeError& error) {
+        busy.reset();
+        module_.ShowErrorText(error);
+    }
+}
+
+// The program restarts on the chosen data file; a directory whose data file cannot be opened, or a
+// setting that cannot be written, leaves everything as it was.
+void TimerForm::OptionsSubMenu_Click()
+{
+    const QString chosen = module_.platform.prompter.openFile({QStringLiteral("Data Location"),
+                                                               QStringLiteral("Horalog data|Horalog.mdb"),
+                                                               module_.DataPath, QString()});
+    QDir::setCurrent(module_.StartDir);
+    if (chosen.isEmpty() || !store::isDataFileName(chosen))
+        return;
+    const QString directory = store::dataDirectoryOf(chosen);
+    try {
+        store::checkDataDirectory(directory);
+    } catch (const RuntimeError& error) {
+        tell(module_, error.text() + kDataLocationKept, MessageIcon::Exclamation);
+        return;
+    }
+    if (module_.platform.prompter.message({kDataLocationQuestion.arg(chosen), QStringLiteral("Horalog"),
+                                           MessageButtons::YesNo, MessageIcon::Exclamation, Answer::No}) !=
+        Answer::Yes)
+        return;
+    if (!module_.reg.SetKeyValuesDurably(kHoralogKey, {{QStringLiteral("DataDir"), directory}})) {
+        tell(module_,
+             QStringLiteral("The settings file '%1' could not be written.")
+                     .arg(module_.reg.keyFile(kHoralogKey)) +
+                 kDataLocationKept,
+             MessageIcon::Exclamation);
+        return;
+    }
+    tell(module_, kDataLocationChanged, MessageIcon::Information);
+    if (isTiming())
+        recovery_.timingEnded();
+    module_.platform.process.startDetached(QCoreApplication::applicationFilePath(), {});
+    module_.platform.process.exitNow();
 }
 
 void TimerForm::Form_Unload()
@@ -466,6 +737,9 @@ void TimerForm::Form_Unload()
                                 FloatMenuItem->isChecked() ? QStringLiteral("True") : QStringLiteral("False"),
                                 REG_SZ);
     });
+    unloadAlarmWindows(module_);
+    if (module_.menuForm)
+        module_.menuForm->close();
 }
 
 } // namespace horalog

@@ -2,6 +2,7 @@
 
 #include "app/Form.h"
 #include "store/Catalogue.h"
+#include "timing/ShutdownRecovery.h"
 
 #include <array>
 #include <optional>
@@ -63,6 +64,19 @@ class TimerForm : public Form
     void ClientList_Click();
     void FloatMenuItem_Click();
     void StatusBar1_MouseMove(const QPoint& twips);
+    void StatusBar1_PanelClick(int panel);
+    void ImportMenuItem_Click();
+    void OptionsSubMenu_Click();
+    void ImportData();
+
+    // The desktop session is about to end; `canAsk` says whether the user may be asked. False when
+    // the user keeps working, which refuses the end. Otherwise a timing has been saved for the next
+    // start, or given up at the user's word. The window stays until the session closes it: a session
+    // may also only save its state and go on, and then the timing goes on too.
+    bool endOfSession(bool canAsk);
+    // The session ends the program without asking anyone (SIGTERM, SIGHUP): a timing is saved for the
+    // next start, the window's close steps run and the program ends at once.
+    void endedBySignal();
 
     // A task is being timed while its entry waits, unsaved, for the stop.
     bool isTiming() const { return pending_.has_value(); }
@@ -73,6 +87,7 @@ class TimerForm : public Form
     void timingChanged();
 
   protected:
+    void Form_Activate() override;
     bool Form_QueryUnload() override;
     void Form_Unload() override;
 
@@ -90,10 +105,26 @@ class TimerForm : public Form
     void selectClient(const QString& client);
     void dropOnTopWhileModal();
     void startTiming();
+    void beginTiming(const QDateTime& start, const QDate& day);
     void stopTiming();
     void exitProgram();
+    TimingSnapshot shownTiming() const;
+    void giveUpTiming();
+    bool canRecord() const;
+    void resumeAfterSessionEnd();
+    void offerInterruptedTiming();
+    void resumeTiming(const SavedTiming& saved);
+    void refillListsKeepingChoices();
 
     std::optional<store::TimesEntry> pending_;
+    // The last press on the status bar: which button, and where in twips.
+    Qt::MouseButton statusPressButton_ = Qt::NoButton;
+    QPoint statusPressTwips_;
+    ShutdownRecovery recovery_;
+    // The import dialog offers the file of the previous import again.
+    QString importFileName_;
+    // The session is ending: a question it closed was not answered.
+    bool sessionEnding_ = false;
 };
 
 // Fills a choose-only list with `items` in letter order, leaving nothing chosen and running no handler.

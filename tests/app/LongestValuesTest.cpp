@@ -1,5 +1,8 @@
 #include "clients/ClientData.h"
 #include "employees/EmployeeForm.h"
+#include "entries/EditForm.h"
+#include "entries/HoursForm.h"
+#include "reports/ReportOption.h"
 #include "support/TestEnvironment.h"
 #include "timing/TimerForm.h"
 
@@ -62,6 +65,8 @@ class LongestValuesTest : public QObject
         auto* timer = new TimerForm(*env->module);
         auto* employees = new EmployeeForm(*env->module);
         auto* clients = new ClientData(*env->module, nullptr);
+        auto* options = new ReportOption(*env->module);
+        auto* editor = new EditForm(*env->module, *new HoursForm(*env->module, *options), 0);
         const QString date = "12/25/2024";
         const QString phone = "(555) 123-4567";
         const QList<Filled> boxes{
@@ -82,6 +87,11 @@ class LongestValuesTest : public QObject
             {"Main: Date", timer->DateToday, "12/31/26"},
             {"Main: End", timer->EndTime, "12:59 AM"},
             {"Main: Hours", timer->Hours, "9999.99"},
+            {"Edit Form: Start Date", editor->Text1[2], "12/31/26"},
+            {"Edit Form: Start Time", editor->Text2[0], "12:59 AM"},
+            {"Edit Form: End Date", editor->Text2[1], "12/31/26"},
+            {"Edit Form: End Time", editor->Text2[2], "12:59 AM"},
+            {"Edit Form: Hours", editor->Hours, "9999.99"},
         };
         for (const Filled& filled : boxes) {
             filled.box->setText(filled.value);

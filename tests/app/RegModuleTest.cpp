@@ -1,6 +1,8 @@
 #include "app/RegModule.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -77,6 +79,46 @@ class RegModuleTest : public QObject
         QCOMPARE(read(QStringLiteral("Value")), text);
         // Another run of the program reads the file afresh.
         QCOMPARE(RegModule(folder->path()).QueryValue(kHoralogKey, QStringLiteral("Value")).toString(), text);
+    }
+
+    // The values of a saved timing go to the disk together; before the key exists nothing is written.
+    void severalValuesAreWrittenTogether()
+    {
+        const QList<std::pair<QString, QString>> values{
+            {"Cancelled", "True"}, {"User", "Smith, John"}, {"Running/Active", "False"}};
+        QVERIFY(!reg->SetKeyValuesDurably(kHoralogKey, values));
+        QVERIFY(!QFileInfo::exists(reg->keyFile(kHoralogKey)));
+        reg->CreateNewKey(kHoralogKey);
+        reg->SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), QStringLiteral("/srv/horalog"), REG_SZ);
+        QVERIFY(reg->SetKeyValuesDurably(kHoralogKey, values));
+        const RegModule nextStart(folder->path());
+        for (const auto& [name, text] : values)
+            QCOMPARE(nextStart.QueryValue(kHoralogKey, name).toString(), text);
+        QCOMPARE(nextStart.QueryValue(kHoralogKey, QStringLiteral("DataDir")).toString(),
+                 QString("/srv/horalog"));
+    }
+
+    // A settings folder nobody may write to, not even the superuser who runs the tests.
+    void aFailedWriteDoesNotTurnUpLater()
+    {
+        reg->CreateNewKey(kHoralogKey);
+        reg->SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), QStringLiteral("/srv/horalog"), REG_SZ);
+        const QString folderOfKey = QFileInfo(reg->keyFile(kHoralogKey)).absolutePath();
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folderOfKey}) != 0)
+            QSKIP("chattr cannot make the settings folder unwritable here");
+        const bool written =
+            reg->SetKeyValuesDurably(kHoralogKey, {{"DataDir", "/mnt/elsewhere"}, {"User", "Smith, John"}});
+        QCOMPARE(QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folderOfKey}), 0);
+        QVERIFY(!written);
+        QCOMPARE(read(QStringLiteral("DataDir")), QString("/srv/horalog"));
+
+        reg->SetKeyValue(kHoralogKey, QStringLiteral("OnTop"), QStringLiteral("True"), REG_SZ);
+        QFile file(reg->keyFile(kHoralogKey));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray onDisk = file.readAll();
+        QVERIFY2(onDisk.contains("DataDir=/srv/horalog") && onDisk.contains("OnTop=True") &&
+                     !onDisk.contains("User"),
+                 onDisk.constData());
     }
 
     void valuesAreWrittenAsText_data()

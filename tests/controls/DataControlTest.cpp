@@ -198,6 +198,8 @@ class DataControlTest : public QObject
         bar->deleteCurrent();
         QCOMPARE(bar->position(), -1);
         QCOMPARE(shownName(), QString());
+        bar->moveFirst();
+        QCOMPARE(bar->position(), -1);
         QVERIFY_THROWS_EXCEPTION(RuntimeError, bar->deleteCurrent());
     }
 

@@ -1,14 +1,25 @@
 // Renders every window with sample data into PNG files, to look at: horalog-screens OUTDIR
+#include "alarms/AlarmForm.h"
+#include "alarms/AlarmMessageForm.h"
+#include "alarms/AlarmSwitch.h"
 #include "app/AboutForm.h"
+#include "app/frmMenus.h"
 #include "clients/Client.h"
 #include "clients/ClientData.h"
 #include "employees/EmployeeForm.h"
+#include "entries/EditForm.h"
+#include "entries/HoursForm.h"
+#include "reports/ReportOption.h"
 #include "support/TestEnvironment.h"
 #include "timing/TimerForm.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
+#include <QRadioButton>
 
 using namespace horalog;
 
@@ -31,7 +42,21 @@ void sampleData(test::TestEnvironment& env)
             ('zenith', '', '', '', '', '', '', '', '', '', '', '', '', ''))",
         R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time", "End Time", Hours, Billable)
             VALUES (1, 'Acme Tooling', 'Press line', 'Site survey', '2026-12-28', '2026-12-28 10:05:00',
-                    '2026-12-28 12:20:30', 2.25, 1))",
+                    '2026-12-28 12:20:30', 2.25, 1),
+                   (2, 'Baker''s Dozen', 'Ovens', 'Repair', '2026-12-02', '2026-12-02 08:00:00',
+                    '2026-12-02 10:00:00', 2, 0),
+                   (1, 'zenith', 'Audit', 'Ledger', '2026-12-03', '2026-12-03 09:10:00',
+                    '2026-12-03 21:40:00', 12.5, 1),
+                   (2, 'Acme Tooling', 'Press line', 'Report', '2026-12-04', '2026-12-04 16:00:00',
+                    '2026-12-04 16:30:00', 0.5, 1),
+                   (1, 'Baker''s Dozen', 'Ovens', 'Night shift', '2026-12-28', '2026-12-28 10:58:00',
+                    '2026-12-28 22:58:00', 12, 0))",
+        R"(INSERT INTO ALARMS (EmployeeID, AlarmDescription, AlarmTime, Recurrence, WeekDay, MonthDay, AlarmSound,
+            SoundName) VALUES
+            (1, 'Call Dana at Acme', '14:40:00', 0, 0, 0, 'BeepBeep.wav', 'BeepBeep.wav'),
+            (1, 'Weekly status report for the Wednesday meeting', '12:59:00', 2, 3, 0,
+             '/usr/share/sounds/Westminster Chimes.wav', 'Westminster Chimes.wav'),
+            (1, 'Pay the rent', '09:00:00', 3, 0, 28, 'BeepBeep.wav', 'BeepBeep.wav'))",
     });
 }
 
@@ -70,6 +95,44 @@ int main(int argc, char* argv[])
     auto* clientData = new ClientData(module, clients->ClientList);
     clientData->activate();
     save(clientData, out, QStringLiteral("client-record"));
+    clientData->close();
+    clients->close();
+
+    auto* options = new ReportOption(module);
+    options->Check1->setChecked(true);
+    options->DBCombo1->setCurrentIndex(0);
+    save(options, out, QStringLiteral("report-options"));
+    options->Check1->setChecked(false);
+    module.ReportStartDate = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
+    module.ReportEndDate = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59));
+    auto* hours = new HoursForm(module, *options);
+    hours->TimeList->setCurrentRow(0);
+    hours->TimeList->item(2)->setSelected(true);
+    save(hours, out, QStringLiteral("hours"));
+    // The widest day and times the boxes are made for.
+    auto* editor = new EditForm(module, *hours, 4);
+    editor->loadEntry(hours->EntryIDs[4]);
+    save(editor, out, QStringLiteral("entry-editor"));
+
+    module.CurrentEmployeeID = 1;
+    auto* alarms = new AlarmForm(module);
+    alarms->DBList1->setCurrentRow(1);
+    save(alarms, out, QStringLiteral("alarms"));
+    alarms->DBList1->setCurrentRow(2);
+    alarms->Option1[3]->setChecked(true);
+    save(alarms, out, QStringLiteral("alarms-monthly"));
+    ToggleAlarms(module);
+    save(alarms, out, QStringLiteral("alarms-checking"));
+    auto* alert = new AlarmMessageForm(module);
+    alert->announce(
+        QStringLiteral("It's 12:59 PM...\ntime for\nWeekly status report for the Wednesday meeting"));
+    save(alert, out, QStringLiteral("alarm-message"));
+    alert->close();
+    auto* carrier = new frmMenus(module);
+    carrier->popupAt(timer->mapToGlobal(QPoint(130, 230)));
+    QApplication::processEvents();
+    carrier->MenuPopup->grab().save(QDir(out).filePath(QStringLiteral("alarm-popup.png")));
+    timer->grab().save(QDir(out).filePath(QStringLiteral("main-alarm-on.png")));
     test::closeAllWindows();
     return 0;
 }

@@ -70,10 +70,11 @@ class InstallTest : public QObject
 
     void theTreeHoldsWhatDesktopsLookFor()
     {
-        for (const QString& file : {QString("bin/horalog"), kDesktopEntry, kMetainfo,
-                                    QString("share/icons/hicolor/scalable/apps/org.horalog.Horalog.svg"),
-                                    QString("share/icons/hicolor/48x48/apps/org.horalog.Horalog.png"),
-                                    QString("share/horalog/help/index.html")})
+        for (const QString& file :
+             {QString("bin/horalog"), kDesktopEntry, kMetainfo,
+              QString("share/icons/hicolor/scalable/apps/org.horalog.Horalog.svg"),
+              QString("share/icons/hicolor/48x48/apps/org.horalog.Horalog.png"),
+              QString("share/horalog/help/index.html"), QString("share/horalog/BeepBeep.wav")})
             QVERIFY2(QFileInfo(installed(file)).isFile(), qPrintable(file));
         QVERIFY(QFileInfo(installed("bin/horalog")).isExecutable());
         QCOMPARE(QImage(installed("share/icons/hicolor/48x48/apps/org.horalog.Horalog.png")).size(),
@@ -116,13 +117,9 @@ class InstallTest : public QObject
     }
 
     // Started from the menu (in the home folder) on an account that never ran it: no question, a new
-    // data file in the user's data folder, the installed sounds and pictures copied beside it.
+    // data file in the user's data folder, the installed alarm sound copied beside it.
     void aFirstStartFromTheMenuOpensANewDataFile()
     {
-        QFile sound(installed("share/horalog/Chime.wav"));
-        QVERIFY(sound.open(QIODevice::WriteOnly));
-        sound.write("RIFF");
-        sound.close();
         const QString home = QDir(root.path()).filePath("home");
         QVERIFY(QDir().mkpath(home));
         const QString userFolder = QDir(root.path()).filePath("data/Horalog");
@@ -146,7 +143,8 @@ class InstallTest : public QObject
                      .value("DataDir")
                      .toString(),
                  userFolder);
-        QVERIFY(QFileInfo(QDir(userFolder).filePath("Chime.wav")).isFile());
+        QCOMPARE(QFileInfo(QDir(userFolder).filePath("BeepBeep.wav")).size(),
+                 QFileInfo(installed("share/horalog/BeepBeep.wav")).size());
         QVERIFY(QDir(home).isEmpty());
     }
 };

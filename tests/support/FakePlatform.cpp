@@ -1,11 +1,15 @@
 #include "support/FakePlatform.h"
 
+#include <utility>
+
 namespace horalog::test
 {
 
 Answer FakePrompter::message(const MessageRequest& request)
 {
     messages << request;
+    if (duringNextMessage)
+        std::exchange(duringNextMessage, nullptr)();
     if (!script_.empty() && std::holds_alternative<Answer>(script_.front())) {
         const Answer answer = std::get<Answer>(script_.front());
         script_.pop_front();
@@ -51,6 +55,7 @@ void FakePrompter::reset()
     inputs.clear();
     files.clear();
     unexpected.clear();
+    duringNextMessage = nullptr;
 }
 
 bool FakeProcess::startDetached(const QString& program, const QStringList& arguments)

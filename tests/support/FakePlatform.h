@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <deque>
+#include <functional>
 #include <variant>
 
 namespace horalog::test
@@ -26,6 +27,8 @@ class FakePrompter final : public Prompter
     QList<InputRequest> inputs;
     QList<FileRequest> files;
     QStringList unexpected;
+    // Runs once while the next message box is up, as something that happens before the user answers.
+    std::function<void()> duringNextMessage;
 
     bool scriptUsedUp() const { return script_.empty(); }
     void reset();

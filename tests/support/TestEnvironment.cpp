@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QSettings>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QWidget>
@@ -66,6 +67,15 @@ QVariant TestEnvironment::scalar(const QString& query, const QVariantList& value
 int TestEnvironment::count(const QString& table)
 {
     return scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)).toInt();
+}
+
+QString TestEnvironment::settingOnDisk(const QString& name) const
+{
+    QTemporaryDir copyDir;
+    const QString copy = QDir(copyDir.path()).filePath(QStringLiteral("copy.conf"));
+    if (!QFile::copy(reg.keyFile(kHoralogKey), copy))
+        return {};
+    return QSettings(copy, QSettings::IniFormat).value(name).toString();
 }
 
 void TestEnvironment::addManyEntries(int entries)

@@ -34,6 +34,10 @@ class TestEnvironment
     // hour apart and with long project texts, so that the file spans many pages.
     void addManyEntries(int entries);
 
+    // A setting as the next start of the program finds it: read from a copy of the settings file,
+    // which no settings object of this process has cached. Empty when the file cannot be read.
+    QString settingOnDisk(const QString& name) const;
+
     FakePlatform fake;
     RegModule reg;
     std::unique_ptr<MainModule> module;

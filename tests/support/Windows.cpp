@@ -1,5 +1,7 @@
 #include "support/Windows.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QListWidget>
 #include <QTest>
@@ -22,6 +24,22 @@ QStringList itemsOf(const QListWidget* list)
     for (int i = 0; i < list->count(); ++i)
         items << list->item(i)->text();
     return items;
+}
+
+bool press(QAbstractButton* button)
+{
+    if (!button->isEnabled())
+        return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+bool trigger(QAction* action)
+{
+    if (!action->isEnabled())
+        return false;
+    action->trigger();
+    return true;
 }
 
 bool showActive(QWidget* window)

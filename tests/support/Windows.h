@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <functional>
 
+class QAbstractButton;
+class QAction;
 class QComboBox;
 class QListWidget;
 
@@ -15,6 +17,11 @@ namespace horalog::test
 // The lines of a list, in the order it shows them.
 QStringList itemsOf(const QComboBox* list);
 QStringList itemsOf(const QListWidget* list);
+
+// Clicks a button as the user does; false, with nothing clicked, when it is disabled.
+bool press(QAbstractButton* button);
+// Chooses a menu item; false, with nothing done, when it is disabled.
+bool trigger(QAction* action);
 
 // Shows the window and waits until it is the active one, so that focus rules can be observed.
 bool showActive(QWidget* window);
