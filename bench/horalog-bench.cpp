@@ -7,12 +7,18 @@
 //       it is ready), and the peak memory
 //   horalog-bench hours [--runs 7]
 //       filling the hours list of a period, from the query to the window shown, and the peak memory
+//   horalog-bench report [--runs 7]
+//       the period report, from the query to the window shown and the report saved as RTF, and the
+//       peak memory, against the same query rendered as text by the sqlite3 shell
 #include "app/MainModule.h"
 #include "app/RegModule.h"
 #include "entries/HoursForm.h"
 #include "platform/QtPlatform.h"
+#include "reports/ReportDocument.h"
+#include "reports/ReportForm.h"
 #include "reports/ReportOption.h"
 #include "reports/ReportPeriods.h"
+#include "reports/RtfWriter.h"
 #include "startup/Main.h"
 #include "store/DataFile.h"
 #include "store/DataFileHealth.h"
@@ -25,12 +31,15 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QProcess>
+#include <QPushButton>
 #include <QSqlError>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 using namespace horalog;
@@ -44,7 +53,8 @@ constexpr int kClients = 60;
 constexpr int kEntriesPerDay = 100;
 const QDate kLastDay(2026, 12, 31);
 
-// Nothing measured may wait for anybody: every box is answered with its default and named.
+// Nothing measured may wait for anybody: every box is answered with its default and named; the save
+// dialog chooses `savePath`.
 class QuietPrompter final : public Prompter
 {
   public:
@@ -55,7 +65,8 @@ class QuietPrompter final : public Prompter
     }
     QString input(const InputRequest&) override { return {}; }
     QString openFile(const FileRequest&) override { return {}; }
-    QString saveFile(const FileRequest&) override { return {}; }
+    QString saveFile(const FileRequest&) override { return savePath; }
+    QString savePath;
 };
 
 long peakKilobytes()
@@ -138,7 +149,8 @@ struct Services {
     SystemClock clock;
     QtSoundPlayer sound;
     QtProcessLauncher process;
-    Platform platform{prompter, clock, sound, process};
+    QtPrinter printer;
+    Platform platform{prompter, clock, sound, process, printer};
 };
 
 // Notes when the main window is first painted: what start-up does after that keeps no one from seeing it.
@@ -223,6 +235,154 @@ int measureHours(const QString& dataDir, const QString& settingsDir, int days)
         return 1;
     std::printf("%.3f %ld %d\n", elapsed, peakKilobytes(), int(hours->TimeList->count()));
     delete hours;
+    return 0;
+}
+
+// The report of the last `days` days of the file, every client and employee.
+ReportOptions reportOfLastDays(int days)
+{
+    ReportOptions options;
+    options.filter.firstDay = kLastDay.addDays(1 - days);
+    options.filter.lastDay = kLastDay;
+    return options;
+}
+
+// The report is opened from a program that is running: its window system and its fonts are up, as
+// a window with a line of text and a button has them.
+void showRunningProgram()
+{
+    auto* window = new QWidget;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    auto* button = new QPushButton(QStringLiteral("Hours"), window);
+    button->move(10, 10);
+    window->show();
+    QCoreApplication::processEvents();
+    window->close();
+    QCoreApplication::processEvents();
+}
+
+// A running program over the prepared data file, its check of the file ended, the save dialog
+// choosing a file in `workDir`.
+struct ReportRun {
+    Services services;
+    RegModule reg;
+    MainModule module{services.platform, reg};
+
+    ReportRun(const QString& dataDir, const QString& workDir)
+        : reg(QDir(workDir).filePath(QStringLiteral("settings")))
+    {
+        module.DataPath = dataDir;
+        module.StartDir = workDir;
+        module.openTaskDatabase();
+        services.prompter.savePath = QDir(workDir).filePath(QStringLiteral("Reports/report.rtf"));
+        showRunningProgram();
+    }
+
+    bool ready() const
+    {
+        store::DataFileHealth& health = store::DataFileHealth::of(module.TaskDatabase());
+        health.waitUntilChecked();
+        resetPeak();
+        return !health.isDamaged();
+    }
+};
+
+// Child process: the report of the last `days` days as a user gets it (query, text, formatting,
+// shown in the window) and saved through the window's Save button, printed as "milliseconds
+// peak-kilobytes".
+int measureReport(const QString& dataDir, const QString& workDir, int days)
+{
+    ReportRun run(dataDir, workDir);
+    if (!run.ready())
+        return 1;
+    QElapsedTimer timer;
+    timer.start();
+    auto* form = new ReportForm(run.module, reportOfLastDays(days));
+    form->show();
+    QCoreApplication::processEvents();
+    form->activate();
+    form->SSCommand1[1]->click();
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    if (!QFileInfo(run.services.prompter.savePath).isFile() || !form->RichTextBox2->isHidden())
+        return 1;
+    std::printf("%.3f %ld\n", elapsed, peakKilobytes());
+    return 0;
+}
+
+// Processor time since the last lap, so that other work on the machine does not blur the steps.
+class Laps
+{
+  public:
+    double lap()
+    {
+        const std::clock_t now = std::clock();
+        const double milliseconds = 1000.0 * double(now - last_) / CLOCKS_PER_SEC;
+        last_ = now;
+        return milliseconds;
+    }
+
+  private:
+    std::clock_t last_ = std::clock();
+};
+
+// Child process: the same steps one by one, printed as the processor milliseconds of each.
+int measureReportSteps(const QString& dataDir, const QString& workDir, int days)
+{
+    ReportRun run(dataDir, workDir);
+    if (!run.ready())
+        return 1;
+    const ReportOptions options = reportOfLastDays(days);
+    Laps laps;
+    QList<store::ReportEntry> rows;
+    store::forEachReportEntry(run.module.TaskDatabase(), options.filter,
+                              [&rows](const store::ReportEntry& row) { rows << row; });
+    const double query = laps.lap();
+    const ReportText text = reportText(rows, options, QDate::currentDate());
+    const double textTime = laps.lap();
+    std::unique_ptr<QTextDocument> document = reportDocument(text);
+    const double documentTime = laps.lap();
+    QTextEdit box;
+    box.setLineWrapMode(QTextEdit::NoWrap);
+    box.resize(591, 313);
+    document->setParent(&box);
+    box.setDocument(document.release());
+    box.show();
+    QCoreApplication::processEvents();
+    const double shown = laps.lap();
+    RtfWriter(*box.document()).save(QDir(workDir).filePath(QStringLiteral("steps.rtf")));
+    const double saved = laps.lap();
+    std::printf("%.1f %.1f %.1f %.1f %.1f\n", query, textTime, documentTime, shown, saved);
+    return 0;
+}
+
+// Child process: the floor, the report's own statement with the same values, its rows rendered as
+// plain text lines into a file by the sqlite3 shell; printed as "milliseconds".
+int measureFloor(const QString& dataDir, const QString& workDir, int days)
+{
+    const store::Statement statement = store::reportEntriesStatement(reportOfLastDays(days).filter);
+    QString script;
+    for (qsizetype i = 0; i < statement.values.size(); ++i)
+        script +=
+            QStringLiteral(".parameter set ?%1 \"'%2'\"\n").arg(i + 1).arg(statement.values[i].toString());
+    script += QStringLiteral(".output %1\n").arg(QDir(workDir).filePath(QStringLiteral("floor.txt")));
+    script += QStringLiteral(
+                  R"(SELECT printf('%-11.11s %-9.9s %-12.12s %-10.10s%6s    %6s    %5.2f', Client, Project,
+       Task, DateToday, substr("Start Time", 12, 5), substr("End Time", 12, 5),
+       (floor((Hours - floor(Hours)) * 4) + ((Hours - floor(Hours)) * 4 - floor((Hours - floor(Hours)) * 4)
+        >= 0.5)) * 0.25 + floor(Hours)) FROM (%1);
+)")
+                  .arg(statement.sql);
+    QProcess shell;
+    QElapsedTimer timer;
+    timer.start();
+    shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-batch"), store::dataFilePath(dataDir)});
+    shell.write(script.toUtf8());
+    shell.closeWriteChannel();
+    shell.waitForFinished(-1);
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    if (shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
+        return 1;
+    std::printf("%.3f\n", elapsed);
     return 0;
 }
 
@@ -335,6 +495,51 @@ int hoursTable(int runs)
     return 0;
 }
 
+// The report of 1,000, 10,000 and 100,000 entries, each in a file of just those entries, against
+// the sqlite3 shell running the same statement, in turns; then the processor time of each step.
+int reportTable(int runs)
+{
+    QTextStream out(stdout);
+    for (const int entries : {1000, 10000, 100000}) {
+        Folders folders;
+        buildHoursFile(folders.data(), entries);
+        const QString days = QString::number(entries / kEntriesPerDay);
+        QTemporaryDir work;
+        const std::optional<QList<Figures>> medians =
+            measure({{QStringLiteral("--measure-report"), folders.data(), work.path(), days},
+                     {QStringLiteral("--measure-floor"), folders.data(), work.path(), days}},
+                    runs, [](const Figures& figures) { return !figures.isEmpty(); });
+        if (!medians) {
+            out << "report failed on entries=" << entries << "\n";
+            return 1;
+        }
+        const double total = medians->at(0)[0];
+        const double floor = medians->at(1)[0];
+        out << QStringLiteral("report entries=%1 median_ms=%2 peak_kib=%3 floor_ms=%4 ratio=%5\n")
+                   .arg(entries)
+                   .arg(total, 0, 'f', 1)
+                   .arg(qint64(medians->at(0)[1]))
+                   .arg(floor, 0, 'f', 1)
+                   .arg(total / floor, 0, 'f', 2);
+        const std::optional<QList<Figures>> steps =
+            measure({{QStringLiteral("--measure-report-steps"), folders.data(), work.path(), days}}, runs,
+                    [](const Figures& figures) { return figures.size() == 5; });
+        if (steps) {
+            const Figures& step = steps->first();
+            out << QStringLiteral(
+                       "  processor time by step: query_ms=%1 text_ms=%2 document_ms=%3 shown_ms=%4 "
+                       "rtf_ms=%5\n")
+                       .arg(step[0], 0, 'f', 1)
+                       .arg(step[1], 0, 'f', 1)
+                       .arg(step[2], 0, 'f', 1)
+                       .arg(step[3], 0, 'f', 1)
+                       .arg(step[4], 0, 'f', 1);
+        }
+        out.flush();
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -350,11 +555,23 @@ int main(int argc, char* argv[])
         return measureHours(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
                             QByteArray(argv[4]).toInt());
     }
+    if (argc == 5 && mode.startsWith("--measure-report")) {
+        QApplication app(argc, argv);
+        const auto measureOne = mode == "--measure-report" ? measureReport : measureReportSteps;
+        return measureOne(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                          QByteArray(argv[4]).toInt());
+    }
+    if (argc == 5 && mode == "--measure-floor") {
+        QCoreApplication app(argc, argv);
+        return measureFloor(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                            QByteArray(argv[4]).toInt());
+    }
 
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
     const bool hours = !arguments.isEmpty() && arguments.first() == QLatin1String("hours");
-    if (!arguments.isEmpty() && (hours || arguments.first() == QLatin1String("startup")))
+    const bool report = !arguments.isEmpty() && arguments.first() == QLatin1String("report");
+    if (!arguments.isEmpty() && (hours || report || arguments.first() == QLatin1String("startup")))
         arguments.removeFirst();
     QList<int> sizes{1000, 100000, 1000000};
     int runs = 7;
@@ -367,5 +584,7 @@ int main(int argc, char* argv[])
             runs = std::max(1, arguments[i + 1].toInt());
         }
     }
+    if (report)
+        return reportTable(runs);
     return hours ? hoursTable(runs) : startupTable(sizes, runs);
 }

@@ -6,6 +6,7 @@
 #include "entries/EditForm.h"
 #include "entries/EntryRules.h"
 #include "platform/Formats.h"
+#include "reports/ReportForm.h"
 #include "reports/ReportOption.h"
 
 #include <QLabel>
@@ -167,9 +168,6 @@ void HoursForm::buildMenus()
         connect(item, &QAction::triggered, this, [this, i] { SSCommand1_Click(i); });
         ViewMenuItem[size_t(i)] = item;
     }
-    // The report window comes later; until then Report waits disabled, here only.
-    SSCommand1[0]->setEnabled(false);
-    ViewMenuItem[0]->setEnabled(false);
 
     const HelpMenu help = addHelpMenu();
     HelpMenuItem = help.help;
@@ -206,6 +204,9 @@ void HoursForm::SSCommand1_Click(int Index)
 {
     module_.guarded([this, Index] {
         switch (Index) {
+        case 0:
+            openReport();
+            break;
         case 1:
             showTotal();
             break;
@@ -216,6 +217,14 @@ void HoursForm::SSCommand1_Click(int Index)
             break;
         }
     });
+}
+
+// The report window builds its report from the same options; the hourglass shows until the report
+// can be read, and the report window ends it.
+void HoursForm::openReport()
+{
+    const BusyPointer busy;
+    module_.showModal(new ReportForm(module_, options_));
 }
 
 void HoursForm::showTotal()

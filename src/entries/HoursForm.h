@@ -60,6 +60,7 @@ class HoursForm : public Form
     void buildMenus();
     void Form_Load();
     void FillTimeList();
+    void openReport();
     void showTotal();
     void deleteCurrentEntry();
     void editCurrentEntry();

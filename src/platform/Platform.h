@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Printer.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Prompter.h"
 #include "platform/SoundPlayer.h"
@@ -14,6 +15,7 @@ struct Platform {
     Clock& clock;
     SoundPlayer& sound;
     ProcessLauncher& process;
+    Printer& printer;
 };
 
 } // namespace horalog

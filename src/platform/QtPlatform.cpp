@@ -1,5 +1,7 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/RuntimeError.h"
+
 #include <QApplication>
 #include <QAudioDevice>
 #include <QDesktopServices>
@@ -10,8 +12,11 @@
 #include <QLoggingCategory>
 #include <QMediaDevices>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QSoundEffect>
+#include <QTextDocument>
 #include <QUrl>
 #include <cstdlib>
 
@@ -73,8 +78,11 @@ QString qtFileFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // A text that already shows its pattern, as "Rich Text Format (*.rtf)", is taken as it is.
+        const QString shownPattern = QStringLiteral("(%1)").arg(parts[i + 1]);
+        filters << (parts[i].endsWith(shownPattern) ? parts[i] : parts[i] + QLatin1Char(' ') + shownPattern);
+    }
     return filters.join(QLatin1String(";;"));
 }
 
@@ -172,6 +180,19 @@ void QtProcessLauncher::openDocument(const QString& path)
 void QtProcessLauncher::exitNow()
 {
     std::_Exit(0);
+}
+
+void QtPrinter::print(const QTextDocument& document)
+{
+    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
+    if (target.isNull()) {
+        throw RuntimeError(error::PrinterError, QPrinterInfo::availablePrinters().isEmpty()
+                                                    ? QStringLiteral("no printer is installed.")
+                                                    : QStringLiteral("no printer is set as the default."));
+    }
+    QPrinter printer(target, QPrinter::HighResolution);
+    printer.setDocName(document.metaInformation(QTextDocument::DocumentTitle));
+    printOnLetterPages(document, printer);
 }
 
 } // namespace horalog

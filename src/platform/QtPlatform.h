@@ -57,13 +57,20 @@ class QtProcessLauncher final : public ProcessLauncher
     [[noreturn]] void exitNow() override;
 };
 
+class QtPrinter final : public Printer
+{
+  public:
+    void print(const QTextDocument& document) override;
+};
+
 // The real services, alive for the whole run.
 struct QtPlatform {
     QtPrompter prompter;
     SystemClock clock;
     QtSoundPlayer sound;
     QtProcessLauncher process;
-    Platform platform{prompter, clock, sound, process};
+    QtPrinter printer;
+    Platform platform{prompter, clock, sound, process, printer};
 };
 
 // "Text|pattern|Text|pattern" as Qt's file dialogs want it: "Text (pattern);;Text (pattern)".

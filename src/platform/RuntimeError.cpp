@@ -10,6 +10,7 @@ QString errorMessage(int number)
     static const QHash<int, QString> messages{
         {error::InvalidProcedureCall, "Invalid procedure call or argument."},
         {error::TypeMismatch, "Type mismatch: '%1'."},
+        {error::PathFileAccessError, "Path/File access error: %1"},
         {error::NoDataFile,
          "No data file is open.  Horalog could not use the data file in '%1'; correct it and start Horalog "
          "again."},

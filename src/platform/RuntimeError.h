@@ -12,6 +12,7 @@ namespace error
 {
 constexpr int InvalidProcedureCall = 5;
 constexpr int TypeMismatch = 13;
+constexpr int PathFileAccessError = 75;
 // A command needs the data file, which did not open at start.
 constexpr int NoDataFile = 91;
 constexpr int InvalidPropertyValue = 380;

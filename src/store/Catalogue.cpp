@@ -3,6 +3,7 @@
 #include "platform/Formats.h"
 #include "store/Sql.h"
 
+#include <QSqlError>
 #include <QSqlRecord>
 
 namespace horalog::store
@@ -27,6 +28,40 @@ TimesEntry entryFrom(const QSqlQuery& row)
     entry.hours = row.value(QStringLiteral("Hours")).toDouble();
     entry.billable = row.value(QStringLiteral("Billable")).toInt() != 0;
     return entry;
+}
+
+// The day and the time of day of stored dates and moments ("YYYY-MM-DD HH:MM:SS"), read without
+// building whole moments: a report reads three for every entry it lists.
+QDate dayOfStoredDate(const QVariant& value)
+{
+    const QString text = value.toString();
+    return QDate::fromString(QStringView(text).left(10), Qt::ISODate);
+}
+
+QTime timeOfStoredMoment(const QVariant& value)
+{
+    const QString text = value.toString();
+    return QTime::fromString(QStringView(text).mid(11, 8), Qt::ISODate);
+}
+
+// The columns `columns` of the entries the filter lets through. The unary plus keeps the engine on
+// the day index: the period bounds what is read, where an employee's or a client's index would read
+// all of their history.
+Statement filteredEntries(const QString& columns, const EntryFilter& filter)
+{
+    Statement statement{QStringLiteral("SELECT %1 FROM Times WHERE DateToday BETWEEN ? AND ?").arg(columns),
+                        {storedDate(filter.firstDay), storedDate(filter.lastDay)}};
+    if (filter.employeeId) {
+        statement.sql += QStringLiteral(" AND +EmployeeID = ?");
+        statement.values << *filter.employeeId;
+    }
+    if (filter.billableOnly)
+        statement.sql += QStringLiteral(" AND Billable <> 0");
+    if (filter.client) {
+        statement.sql += QStringLiteral(" AND +Client = ?");
+        statement.values << *filter.client;
+    }
+    return statement;
 }
 
 RecentWork workFrom(const QSqlQuery& row)
@@ -142,23 +177,9 @@ std::optional<RecentWork> latestWorkForClient(const QSqlDatabase& db, int employ
     return workFrom(row);
 }
 
-// The unary plus keeps the engine on the day index: the period bounds what is read, where an
-// employee's or a client's index would read all of their history.
 Statement listedEntriesStatement(const EntryFilter& filter)
 {
-    Statement statement{
-        QStringLiteral("SELECT ID, DateToday, Hours, Client FROM Times WHERE DateToday BETWEEN ? AND ?"),
-        {storedDate(filter.firstDay), storedDate(filter.lastDay)}};
-    if (filter.employeeId) {
-        statement.sql += QStringLiteral(" AND +EmployeeID = ?");
-        statement.values << *filter.employeeId;
-    }
-    if (filter.billableOnly)
-        statement.sql += QStringLiteral(" AND Billable <> 0");
-    if (filter.client) {
-        statement.sql += QStringLiteral(" AND +Client = ?");
-        statement.values << *filter.client;
-    }
+    Statement statement = filteredEntries(QStringLiteral("ID, DateToday, Hours, Client"), filter);
     statement.sql += QStringLiteral(" ORDER BY ID");
     return statement;
 }
@@ -203,6 +224,34 @@ QStringList clientNamesInOrder(const QSqlDatabase& db)
     while (rows.next())
         names << rows.value(0).toString();
     return names;
+}
+
+Statement reportEntriesStatement(const EntryFilter& filter)
+{
+    Statement statement = filteredEntries(
+        QStringLiteral(R"(Client, DateToday, "Start Time", Project, Task, "End Time", Hours)"), filter);
+    statement.sql += QStringLiteral(R"( ORDER BY Client, DateToday, "Start Time", ID)");
+    return statement;
+}
+
+void forEachReportEntry(const QSqlDatabase& db, const EntryFilter& filter,
+                        const std::function<void(const ReportEntry&)>& row)
+{
+    const Statement statement = reportEntriesStatement(filter);
+    QSqlQuery rows = execute(db, statement.sql, statement.values);
+    ReportEntry entry;
+    while (rows.next()) {
+        entry.client = rows.value(0).toString();
+        entry.day = dayOfStoredDate(rows.value(1));
+        entry.start = timeOfStoredMoment(rows.value(2));
+        entry.project = rows.value(3).toString();
+        entry.task = rows.value(4).toString();
+        entry.end = timeOfStoredMoment(rows.value(5));
+        entry.hours = rows.value(6).toDouble();
+        row(entry);
+    }
+    if (rows.lastError().isValid())
+        raiseSqlError(rows.lastError(), db);
 }
 
 QList<AlarmRow> employeeAlarms(const QSqlDatabase& db, int employeeId)

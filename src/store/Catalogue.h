@@ -7,8 +7,9 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 #include <QTime>
+#include <QVariantList>
+#include <functional>
 #include <optional>
 
 // Every statement the program runs against the data file. Values are always bound.
@@ -59,6 +60,17 @@ struct ListedEntry {
 struct Statement {
     QString sql;
     QVariantList values;
+};
+
+// An entry as the report shows it: its day, and the times of day it started and ended.
+struct ReportEntry {
+    QString client;
+    QString project;
+    QString task;
+    QDate day;
+    QTime start;
+    QTime end;
+    double hours = 0;
 };
 
 struct AlarmRow {
@@ -112,5 +124,10 @@ QList<QPair<int, QString>> alarmDescriptions(const QSqlDatabase& db, int employe
 void addAlarm(const QSqlDatabase& db, int employeeId, const QString& description, const QString& sound,
               const QString& soundName);
 void deleteAlarm(const QSqlDatabase& db, int alarmId);
+
+// The entries of the report of a period, by client, day and start time; `row` receives each in turn.
+Statement reportEntriesStatement(const EntryFilter& filter);
+void forEachReportEntry(const QSqlDatabase& db, const EntryFilter& filter,
+                        const std::function<void(const ReportEntry&)>& row);
 
 } // namespace horalog::store

@@ -9,6 +9,7 @@
 #include "employees/EmployeeForm.h"
 #include "entries/EditForm.h"
 #include "entries/HoursForm.h"
+#include "reports/ReportForm.h"
 #include "reports/ReportOption.h"
 #include "support/TestEnvironment.h"
 #include "timing/TimerForm.h"
@@ -57,6 +58,25 @@ void sampleData(test::TestEnvironment& env)
             (1, 'Weekly status report for the Wednesday meeting', '12:59:00', 2, 3, 0,
              '/usr/share/sounds/Westminster Chimes.wav', 'Westminster Chimes.wav'),
             (1, 'Pay the rent', '09:00:00', 3, 0, 28, 'BeepBeep.wav', 'BeepBeep.wav'))",
+    });
+}
+
+// Entries of December for the report, older than the main window's latest one.
+void reportSampleData(test::TestEnvironment& env)
+{
+    env.sql({
+        R"(INSERT INTO Clients (ClientName) VALUES ('Müller & Söhne'), ('O''Brien & Sons'))",
+        R"(INSERT INTO Times (EmployeeID, Client, Project, Task, DateToday, "Start Time", "End Time", Hours, Billable)
+            VALUES (1, 'Acme Tooling', 'Press line', 'Drawings', '2026-12-01', '2026-12-01 09:05:00',
+                    '2026-12-01 10:13:00', 1.13, 1),
+                   (2, 'Acme Tooling', 'Press line', 'Site survey', '2026-12-01', '2026-12-01 13:30:00',
+                    '2026-12-01 17:29:00', 3.98, 1),
+                   (1, 'Acme Tooling', 'Conveyor', 'Quote', '2026-12-03', '2026-12-03 08:00:00',
+                    '2026-12-03 08:40:00', 0.67, 0),
+                   (1, 'Müller & Söhne', 'Kiln', 'Inspection', '2026-12-04', '2026-12-04 12:00:00',
+                    '2026-12-04 12:07:00', 0.12, 1),
+                   (2, 'O''Brien & Sons', 'Deck #2', 'Repair', '2026-12-09', '2026-12-09 10:00:00',
+                    '2026-12-09 19:35:00', 9.58, 1))",
     });
 }
 
@@ -113,6 +133,13 @@ int main(int argc, char* argv[])
     auto* editor = new EditForm(module, *hours, 4);
     editor->loadEntry(hours->EntryIDs[4]);
     save(editor, out, QStringLiteral("entry-editor"));
+    editor->close();
+    reportSampleData(env);
+    auto* report = new ReportForm(module, *options);
+    report->show();
+    report->activate();
+    save(report, out, QStringLiteral("report"));
+    report->close();
 
     module.CurrentEmployeeID = 1;
     auto* alarms = new AlarmForm(module);

@@ -1,5 +1,9 @@
 #include "support/FakePlatform.h"
 
+#include "platform/RuntimeError.h"
+
+#include <QPrinter>
+#include <QTextDocument>
 #include <utility>
 
 namespace horalog::test
@@ -62,6 +66,17 @@ bool FakeProcess::startDetached(const QString& program, const QStringList& argum
 {
     started << (QStringList{program} + arguments).join(QLatin1Char(' '));
     return true;
+}
+
+void FakePrinter::print(const QTextDocument& document)
+{
+    if (pdfPath.isEmpty())
+        throw RuntimeError(error::PrinterError, QStringLiteral("no printer is installed."));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    printOnLetterPages(document, printer);
+    printed << document.toPlainText();
 }
 
 } // namespace horalog::test

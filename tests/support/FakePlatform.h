@@ -63,12 +63,24 @@ class FakeProcess final : public ProcessLauncher
     int exits = 0;
 };
 
+// Prints into the PDF file `pdfPath`, as a printer that hands its pages back; without a file it
+// stands for a machine that has no printer. A path that cannot be written makes the job fail.
+class FakePrinter final : public Printer
+{
+  public:
+    void print(const QTextDocument& document) override;
+    QString pdfPath;
+    // The text of every document that was printed whole.
+    QStringList printed;
+};
+
 struct FakePlatform {
     FakePrompter prompter;
     FakeClock clock;
     FakeSound sound;
     FakeProcess process;
-    Platform platform{prompter, clock, sound, process};
+    FakePrinter printer;
+    Platform platform{prompter, clock, sound, process, printer};
 };
 
 } // namespace horalog::test

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/Form.h"
+#include "reports/ReportText.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QPushButton;
+class QTextDocument;
+class QTextEdit;
+
+namespace horalog
+{
+
+class ReportOption;
+
+// The period report: every entry of the chosen period and filters, by client with each client's
+// total and the report's total, as one formatted document to read, print or save as RTF.
+class ReportForm : public Form
+{
+    Q_OBJECT
+  public:
+    // The report of the period in MainModule's ReportStartDate and ReportEndDate, with the choices
+    // the open report options window holds when the report loads.
+    ReportForm(MainModule& module, const ReportOption& options);
+    ReportForm(MainModule& module, ReportOptions options);
+    ~ReportForm() override;
+
+    QTextEdit* RichTextBox1 = nullptr;
+    // Lies over the report box until the report is ready to be read.
+    QTextEdit* RichTextBox2 = nullptr;
+    std::array<QPushButton*, 3> SSCommand1{};
+
+    QMenu* FileMenu = nullptr;
+    QAction* SaveMenuItem = nullptr;
+    QAction* PrintMenuItem = nullptr;
+    QAction* CloseMenuItem = nullptr;
+    QAction* HelpMenuItem = nullptr;
+    QAction* AboutMenuItem = nullptr;
+
+    // 0 Print, 1 Save, 2 Close.
+    void SSCommand1_Click(int Index);
+    void PrintMenuItem_Click() { SSCommand1_Click(0); }
+    void SaveMenuItem_Click() { SSCommand1_Click(1); }
+    void CloseMenuItem_Click() { SSCommand1_Click(2); }
+
+  protected:
+    void Form_Activate() override;
+
+  private:
+    ReportForm(MainModule& module, std::function<ReportOptions()> readOptions);
+    void buildControls();
+    void buildMenus();
+    void Form_Load();
+    std::unique_ptr<QTextDocument> buildReport(const ReportOptions& options) const;
+    void showReport();
+    void printReport();
+    void saveReport();
+    QString reportsFolder() const;
+    bool replaceAsked(const QString& path) const;
+    template <typename Body> void loadGuarded(Body&& body);
+    template <typename Body> void commandGuarded(Body&& body);
+
+    std::function<ReportOptions()> readOptions_;
+    // Built off screen at load, handed to the report box once when the window first activates.
+    std::unique_ptr<QTextDocument> report_;
+};
+
+} // namespace horalog
