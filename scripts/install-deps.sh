@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6sql6-sqlite libqt6svg6
   qt6-qpa-plugins fonts-liberation2
   sqlite3 xvfb xauth imagemagick unrtf
-  desktop-file-utils appstream
+  desktop-file-utils appstream python3
 )
 missing=()
 for p in "${packages[@]}"; do
