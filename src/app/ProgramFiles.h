@@ -18,7 +18,6 @@ class ProgramFiles
     static ProgramFiles around(const QString& programDir);
 
     bool installed() const { return installed_; }
-    const QString& folder() const { return folder_; }
     QString helpPage() const;
     // The sounds and pictures an installed program copies into its start directory.
     QStringList startFiles() const;
