@@ -9,22 +9,8 @@
 #include <functional>
 
 using namespace horalog;
+using test::failureOf;
 using store::DataFileHealth;
-
-namespace
-{
-
-std::optional<RuntimeError> failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error;
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 // The program's connection to a data file whose pages a failing disk overwrote.
 class DataFileHealthTest : public QObject

@@ -11,18 +11,10 @@
 #include <functional>
 
 using namespace horalog;
+using test::failureOf;
 
 namespace
 {
-std::optional<RuntimeError> failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error;
-    }
-    return std::nullopt;
-}
 
 QStringList column(const QSqlDatabase& db, const QString& query)
 {

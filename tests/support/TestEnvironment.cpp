@@ -122,6 +122,16 @@ void overwritePages(const QString& path, int first, int last)
     }
 }
 
+std::optional<RuntimeError> failureOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const RuntimeError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
 bool closeAllWindows()
 {
     bool noneOpen = true;

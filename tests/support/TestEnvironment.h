@@ -7,7 +7,9 @@
 #include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace horalog::test
 {
@@ -52,6 +54,9 @@ QByteArray checksum(const QString& path);
 // Overwrites the data file's pages `first` to `last` (counted from 1, both included; -1 for up to
 // the end) with bytes no page holds, as a failing disk or a stray program would.
 void overwritePages(const QString& path, int first, int last);
+
+// The error `action` raised; nullopt when it went through.
+std::optional<RuntimeError> failureOf(const std::function<void()>& action);
 
 // Closes and deletes every top-level window; true when none was left open.
 bool closeAllWindows();
