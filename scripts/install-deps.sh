@@ -5,7 +5,8 @@ packages=(
   cmake g++ make pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6sql6-sqlite libqt6svg6
   qt6-qpa-plugins fonts-liberation2 libsqlite3-dev
-  sqlite3 xvfb xauth imagemagick unrtf python3
+  sqlite3 xvfb xauth imagemagick unrtf
+  desktop-file-utils appstream python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,13 +1,13 @@
 #include "app/MainModule.h"
 
 #include "app/AboutForm.h"
+#include "app/ProgramFiles.h"
 #include "app/RegModule.h"
 #include "store/DataFile.h"
 #include "store/DataFileHealth.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QMainWindow>
@@ -20,7 +20,6 @@ namespace horalog
 namespace
 {
 const QString kErrorTitle = QStringLiteral("Fernwick Labs, Inc.");
-const QString kHelpPage = QStringLiteral("help/index.html");
 } // namespace
 
 QString standardErrorText(const RuntimeError& error)
@@ -56,8 +55,13 @@ QSqlDatabase MainModule::TaskDatabase() const
 
 void MainModule::requireTaskDatabase() const
 {
-    if (!QSqlDatabase::database(taskConnection(), false).isOpen())
+    if (!hasTaskDatabase())
         throw RuntimeError(error::NoDataFile, QDir::toNativeSeparators(DataPath));
+}
+
+bool MainModule::hasTaskDatabase() const
+{
+    return QSqlDatabase::database(taskConnection(), false).isOpen();
 }
 
 void MainModule::openTaskDatabase()
@@ -109,7 +113,7 @@ void MainModule::setTopmost(QWidget& form, bool topmost) const
 
 void MainModule::launchHelp() const
 {
-    platform.process.openDocument(QDir(QCoreApplication::applicationDirPath()).filePath(kHelpPage));
+    platform.process.openDocument(ProgramFiles::ofThisProgram().helpPage());
 }
 
 void MainModule::showAbout()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FirstStart.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 
@@ -32,6 +33,7 @@ class MainModule
 
     Platform platform;
     RegModule& reg;
+    StartOptions start;
 
     // Shared state; none of it is persisted.
     QString SelectedClient;
@@ -58,6 +60,7 @@ class MainModule
     // opened it (or when it could not), asking for it raises "no data file is open", naming DataPath.
     QSqlDatabase TaskDatabase() const;
     void requireTaskDatabase() const;
+    bool hasTaskDatabase() const;
     // Opens the data file in DataPath and starts its integrity check; damage the check finds is
     // reported here unless a write met it first.
     void openTaskDatabase();

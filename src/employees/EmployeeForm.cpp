@@ -161,8 +161,7 @@ void EmployeeForm::buildControls()
 
 void EmployeeForm::buildMenuBar()
 {
-    // This window's Help item has no page of its own.
-    QMenu* fileMenu = buildMenus(false);
+    QMenu* fileMenu = buildMenus(true);
     auto* newItem = new QAction(QStringLiteral("&New"), fileMenu);
     newItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(newItem, &QAction::triggered, this, [this] { SSCommand1_Click(0); });

@@ -4,6 +4,7 @@
 #include "controls/Fonts.h"
 #include "controls/Twips.h"
 #include "platform/PrivateFiles.h"
+#include "reports/CsvExport.h"
 #include "reports/ReportDocument.h"
 #include "reports/ReportOption.h"
 #include "reports/ReportPeriods.h"
@@ -30,6 +31,9 @@ namespace
 const QString kTitle = QStringLiteral("Horalog");
 const QString kReportsFolder = QStringLiteral("Reports");
 const QString kRtfSuffix = QStringLiteral(".rtf");
+const QString kCsvSuffix = QStringLiteral(".csv");
+const QString kSaveTitle = QStringLiteral("Save Report");
+const QString kExportTitle = QStringLiteral("Export Report");
 
 struct PictureButton {
     QString picture;
@@ -51,9 +55,11 @@ struct FileMenuEntry {
     void (ReportForm::*handler)();
 };
 
-const std::array<FileMenuEntry, 4> kFileMenu{{
+const std::array<FileMenuEntry, 5> kFileMenu{{
     {&ReportForm::SaveMenuItem, QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
      &ReportForm::SaveMenuItem_Click},
+    {&ReportForm::ExportMenuItem, QStringLiteral("&Export as CSV..."), QKeySequence(),
+     &ReportForm::ExportMenuItem_Click},
     {&ReportForm::PrintMenuItem, QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P),
      &ReportForm::PrintMenuItem_Click},
     {nullptr, {}, {}, nullptr},
@@ -185,7 +191,11 @@ template <typename Body> void ReportForm::commandGuarded(Body&& body)
 void ReportForm::Form_Load()
 {
     const BusyPointer busy;
-    loadGuarded([this] { report_ = buildReport(readOptions_()); });
+    loadGuarded([this] {
+        const ReportOptions options = readOptions_();
+        report_ = buildReport(options);
+        filter_ = options.filter;
+    });
     module_.CenterForm(*this);
 }
 
@@ -248,21 +258,39 @@ void ReportForm::printReport()
 
 void ReportForm::saveReport()
 {
-    const QString chosen =
-        module_.platform.prompter.saveFile({QStringLiteral("Save Report"),
-                                            QStringLiteral("Rich Text Format (*.rtf)|*.rtf"),
-                                            reportsFolder(),
-                                            {}});
-    if (chosen.isEmpty())
+    const QString path = chosenFile(kSaveTitle, QStringLiteral("Rich Text Format (*.rtf)|*.rtf"), kRtfSuffix);
+    if (!path.isEmpty())
+        RtfWriter(*RichTextBox1->document()).save(path);
+}
+
+void ReportForm::ExportMenuItem_Click()
+{
+    commandGuarded([this] { exportReport(); });
+}
+
+// The same entries as the report shows, read again with every field a spreadsheet needs.
+void ReportForm::exportReport()
+{
+    if (!filter_)
         return;
-    QString path = chosen;
-    if (!path.endsWith(kRtfSuffix, Qt::CaseInsensitive)) {
-        path += kRtfSuffix;
-        // The dialog asked about the name as typed; the name with its suffix is asked about here.
-        if (QFileInfo::exists(path) && !replaceAsked(path))
-            return;
-    }
-    RtfWriter(*RichTextBox1->document()).save(path);
+    const QString path =
+        chosenFile(kExportTitle, QStringLiteral("Comma-separated values (*.csv)|*.csv"), kCsvSuffix);
+    if (path.isEmpty())
+        return;
+    const BusyPointer busy(this);
+    exportReportCsv(module_.TaskDatabase(), *filter_, path);
+}
+
+QString ReportForm::chosenFile(const QString& title, const QString& filter, const QString& suffix) const
+{
+    const QString chosen = module_.platform.prompter.saveFile({title, filter, reportsFolder(), {}});
+    if (chosen.isEmpty() || chosen.endsWith(suffix, Qt::CaseInsensitive))
+        return chosen;
+    // The dialog asked about the name as typed; the name with its suffix is asked about here.
+    const QString path = chosen + suffix;
+    if (QFileInfo::exists(path) && !replaceAsked(path, title))
+        return {};
+    return path;
 }
 
 // The "Reports" folder of the start directory, made on first use for its owner only: reports hold
@@ -278,12 +306,12 @@ QString ReportForm::reportsFolder() const
     return start.absoluteFilePath(kReportsFolder);
 }
 
-bool ReportForm::replaceAsked(const QString& path) const
+bool ReportForm::replaceAsked(const QString& path, const QString& title) const
 {
     return module_.platform.prompter.message({QStringLiteral("%1 already exists.\rDo you want to replace it?")
                                                   .arg(QFileInfo(path).fileName()),
-                                              QStringLiteral("Save Report"), MessageButtons::YesNo,
-                                              MessageIcon::Exclamation, Answer::No}) == Answer::Yes;
+                                              title, MessageButtons::YesNo, MessageIcon::Exclamation,
+                                              Answer::No}) == Answer::Yes;
 }
 
 } // namespace horalog

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QMenu;
 class QPushButton;
@@ -36,6 +37,7 @@ class ReportForm : public Form
 
     QMenu* FileMenu = nullptr;
     QAction* SaveMenuItem = nullptr;
+    QAction* ExportMenuItem = nullptr;
     QAction* PrintMenuItem = nullptr;
     QAction* CloseMenuItem = nullptr;
     QAction* HelpMenuItem = nullptr;
@@ -45,6 +47,8 @@ class ReportForm : public Form
     void SSCommand1_Click(int Index);
     void PrintMenuItem_Click() { SSCommand1_Click(0); }
     void SaveMenuItem_Click() { SSCommand1_Click(1); }
+    // Writes the report's entries into a file of comma-separated values for a spreadsheet.
+    void ExportMenuItem_Click();
     void CloseMenuItem_Click() { SSCommand1_Click(2); }
 
   protected:
@@ -59,12 +63,18 @@ class ReportForm : public Form
     void showReport();
     void printReport();
     void saveReport();
+    void exportReport();
+    // The path to write chosen in a save dialog of `title`, with `suffix` added when it was typed
+    // without it; empty when the user cancelled or would not replace the file of the added suffix.
+    QString chosenFile(const QString& title, const QString& filter, const QString& suffix) const;
     QString reportsFolder() const;
-    bool replaceAsked(const QString& path) const;
+    bool replaceAsked(const QString& path, const QString& title) const;
     template <typename Body> void loadGuarded(Body&& body);
     template <typename Body> void commandGuarded(Body&& body);
 
     std::function<ReportOptions()> readOptions_;
+    // The entries of the report shown, once it could be made.
+    std::optional<store::EntryFilter> filter_;
     // Built off screen at load, handed to the report box once when the window first activates.
     std::unique_ptr<QTextDocument> report_;
 };

@@ -2,15 +2,18 @@
 
 #include "app/AboutForm.h"
 #include "app/MainModule.h"
+#include "startup/DailyBackup.h"
 #include "timing/SessionEnd.h"
 #include "timing/TimerForm.h"
+#include "timing/TrayIcon.h"
 
 #include <QCoreApplication>
-#include <QPushButton>
 
 namespace horalog
 {
 
+// The day's backup waits until the main window is painted, so that a big data file does not keep the
+// window from showing, and runs before the window takes any input, so before anything is written.
 void Main(MainModule& module)
 {
     auto* splash = new AboutForm(module, AboutForm::Mode::Splash);
@@ -20,6 +23,9 @@ void Main(MainModule& module)
     new SessionEnd(module, QCoreApplication::instance());
     mainWindow->show();
     splash->close();
+    new TrayIcon(*mainWindow);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    backUpOnceADay(module);
 }
 
 } // namespace horalog

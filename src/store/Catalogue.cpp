@@ -254,6 +254,35 @@ void forEachReportEntry(const QSqlDatabase& db, const EntryFilter& filter,
         raiseSqlError(rows.lastError(), db);
 }
 
+// The employee's name is looked up for each listed entry, so the period still bounds what is read; an
+// entry whose employee is gone gets an empty name.
+void forEachExportEntry(const QSqlDatabase& db, const EntryFilter& filter,
+                        const std::function<void(const ExportEntry&)>& row)
+{
+    Statement statement = filteredEntries(
+        QStringLiteral(R"(DateToday, (SELECT %1 FROM Employees WHERE Employees.EmployeeID = Times.EmployeeID),
+                          Client, Project, Task, "Start Time", "End Time", Hours, Billable)")
+            .arg(kEmployeeName),
+        filter);
+    statement.sql += QStringLiteral(R"( ORDER BY Client, DateToday, "Start Time", ID)");
+    QSqlQuery rows = execute(db, statement.sql, statement.values);
+    ExportEntry entry;
+    while (rows.next()) {
+        entry.day = dayOfStoredDate(rows.value(0));
+        entry.employee = rows.value(1).toString();
+        entry.client = rows.value(2).toString();
+        entry.project = rows.value(3).toString();
+        entry.task = rows.value(4).toString();
+        entry.start = momentFromStore(rows.value(5));
+        entry.end = momentFromStore(rows.value(6));
+        entry.hours = rows.value(7).toDouble();
+        entry.billable = rows.value(8).toBool();
+        row(entry);
+    }
+    if (rows.lastError().isValid())
+        raiseSqlError(rows.lastError(), db);
+}
+
 QList<AlarmRow> employeeAlarms(const QSqlDatabase& db, int employeeId)
 {
     QSqlQuery rows =

@@ -73,6 +73,19 @@ struct ReportEntry {
     double hours = 0;
 };
 
+// An entry as a spreadsheet gets it: whole moments, the employee's name and the billable mark.
+struct ExportEntry {
+    QDate day;
+    QString employee;
+    QString client;
+    QString project;
+    QString task;
+    QDateTime start;
+    QDateTime end;
+    double hours = 0;
+    bool billable = false;
+};
+
 struct AlarmRow {
     int id = 0;
     QString description;
@@ -129,5 +142,8 @@ void deleteAlarm(const QSqlDatabase& db, int alarmId);
 Statement reportEntriesStatement(const EntryFilter& filter);
 void forEachReportEntry(const QSqlDatabase& db, const EntryFilter& filter,
                         const std::function<void(const ReportEntry&)>& row);
+// The same entries in the same order, as the export writes them; `row` receives each in turn.
+void forEachExportEntry(const QSqlDatabase& db, const EntryFilter& filter,
+                        const std::function<void(const ExportEntry&)>& row);
 
 } // namespace horalog::store

@@ -278,17 +278,25 @@ void TimerForm::loadSteps()
 }
 
 // The settings give the directory back exactly as written, so nothing is stripped from it. When
-// the settings cannot be written, nothing comes back: this run still uses the start directory.
+// the settings cannot be written, nothing comes back: this run still uses the first start's
+// directory. A data directory given for this run only is neither read from nor written to the settings.
 void TimerForm::readDataPath()
 {
+    if (!module_.start.dataDirForThisRun.isEmpty()) {
+        module_.DataPath = module_.start.dataDirForThisRun;
+        return;
+    }
     const RegModule& reg = module_.reg;
     QString dataDir = reg.QueryValue(kHoralogKey, QStringLiteral("DataDir")).toString();
     if (dataDir.isEmpty()) {
+        const QString firstDataDir = settleFirstDataDir(module_.start);
         reg.CreateNewKey(kHoralogKey);
-        reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), QDir::currentPath(), REG_SZ);
+        reg.SetKeyValue(kHoralogKey, QStringLiteral("DataDir"), firstDataDir, REG_SZ);
         dataDir = reg.QueryValue(kHoralogKey, QStringLiteral("DataDir")).toString();
+        if (dataDir.isEmpty())
+            dataDir = firstDataDir;
     }
-    module_.DataPath = dataDir.isEmpty() ? QDir::currentPath() : dataDir;
+    module_.DataPath = dataDir;
 }
 
 // After an import the lists gain names; what the user has chosen stays chosen and nothing is preset.
@@ -498,6 +506,7 @@ void TimerForm::beginTiming(const QDateTime& start, const QDate& day)
     EndTime->clear();
     Hours->clear();
     recovery_.timingStarted(shownTiming());
+    emit timingChanged();
 }
 
 // The window shows the stop only once the entry is saved: a failed save keeps the timing going,
@@ -517,6 +526,7 @@ void TimerForm::stopTiming()
     recovery_.timingEnded();
     EndTime->setText(formatTime(entry.end));
     Hours->setText(formatHours(entry.hours));
+    emit timingChanged();
 }
 
 void TimerForm::exitProgram()

@@ -82,6 +82,10 @@ class TimerForm : public Form
     bool isTiming() const { return pending_.has_value(); }
     const std::optional<store::TimesEntry>& pendingEntry() const { return pending_; }
 
+  signals:
+    // A timing began or ended.
+    void timingChanged();
+
   protected:
     void Form_Activate() override;
     bool Form_QueryUnload() override;

@@ -1,25 +1,11 @@
 #include "reports/CsvCell.h"
 
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace horalog;
 
-namespace
-{
-
-// Every field quoted, as a CSV writer may.
-QString quoted(const QString& text)
-{
-    return '"' + QString(text).replace('"', "\"\"") + '"';
-}
-
-} // namespace
-
-// Exported cells never run as formulas in a spreadsheet, and read back as the text they hold.
+// Typed text that a spreadsheet would take for a formula is written as text; the export's own reading
+// back is in the CSV export test.
 class CsvCellTest : public QObject
 {
     Q_OBJECT
@@ -28,7 +14,7 @@ class CsvCellTest : public QObject
     void cellsThatLookLikeFormulasAreText_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("readBack");
+        QTest::addColumn<QString>("written");
         QTest::newRow("formula") << "=1+1"
                                  << "'=1+1";
         QTest::newRow("function") << "@SUM(A1)"
@@ -41,40 +27,21 @@ class CsvCellTest : public QObject
                              << "'\ttab";
         QTest::newRow("carriage return") << "\rcr"
                                          << "'\rcr";
-        QTest::newRow("formula with a comma") << "=HYPERLINK(\"http://x\",\"y\")"
-                                              << "'=HYPERLINK(\"http://x\",\"y\")";
         QTest::newRow("plain text") << "Acme, Inc."
                                     << "Acme, Inc.";
-        QTest::newRow("inner minus") << "Web - launch"
-                                     << "Web - launch";
+        QTest::newRow("inner signs") << "Web - launch = go"
+                                     << "Web - launch = go";
+        QTest::newRow("leading blank") << " =1"
+                                       << " =1";
         QTest::newRow("empty") << ""
                                << "";
     }
 
-    // Written as a line between two plain cells and read back with Python's CSV reader.
     void cellsThatLookLikeFormulasAreText()
     {
         QFETCH(QString, typed);
-        QFETCH(QString, readBack);
-        QCOMPARE(formulaSafe(typed), readBack);
-        const QString python = QStandardPaths::findExecutable("python3");
-        if (python.isEmpty())
-            QSKIP("python3 is not installed");
-        QTemporaryDir folder;
-        QFile file(folder.filePath("cells.csv"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(
-            (quoted("before") + ',' + quoted(formulaSafe(typed)) + ',' + quoted("after") + "\r\n").toUtf8());
-        file.close();
-        QProcess reader;
-        reader.start(python, {"-c",
-                              "import csv, sys; row = next(csv.reader(open(sys.argv[1], newline='', "
-                              "encoding='utf-8'))); sys.stdout.write('\\x1f'.join(row))",
-                              file.fileName()});
-        QVERIFY(reader.waitForFinished());
-        QCOMPARE(reader.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()).split(QChar(0x1f)),
-                 (QStringList{"before", readBack, "after"}));
+        QFETCH(QString, written);
+        QCOMPARE(formulaSafe(typed), written);
     }
 };
 

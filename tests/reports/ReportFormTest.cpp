@@ -444,7 +444,8 @@ class ReportFormTest : public QObject
         QStringList items;
         for (const QAction* item : form->FileMenu->actions())
             items << (item->isSeparator() ? "-" : item->text() + " " + item->shortcut().toString());
-        QCOMPARE(items, (QStringList{"&Save Ctrl+S", "&Print Ctrl+P", "-", "&Close Ctrl+F4"}));
+        QCOMPARE(items,
+                 (QStringList{"&Save Ctrl+S", "&Export as CSV... ", "&Print Ctrl+P", "-", "&Close Ctrl+F4"}));
         // The shortcuts work while the report box has the focus.
         env->fake.printer.pdfPath = QDir(start->path()).filePath("keys.pdf");
         form->RichTextBox1->setFocus();

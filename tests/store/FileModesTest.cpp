@@ -1,5 +1,6 @@
 #include "app/RegModule.h"
 #include "reports/RtfWriter.h"
+#include "store/Backup.h"
 #include "store/DataFile.h"
 #include "store/Sql.h"
 
@@ -68,6 +69,11 @@ class FileModesTest : public QObject
         store::createDataFile(path("Horalog.mdb"));
         QCOMPARE(modeOf(path("Horalog.mdb")), mode_t(0600));
 
+        const store::BackupOutcome backup = store::backUpDataFile(root->path(), QDate(2026, 12, 10));
+        QCOMPARE(int(backup.result), int(store::BackupOutcome::Result::Made));
+        QCOMPARE(modeOf(backup.file), mode_t(0600));
+        QCOMPARE(modeOf(path("Backups")), mode_t(0700));
+
         const RegModule reg(path("config"));
         reg.CreateNewKey(kHoralogKey);
         reg.SetKeyValue(kHoralogKey, "DataDir", root->path(), REG_SZ);
@@ -91,6 +97,11 @@ class FileModesTest : public QObject
             store::execute(db, "INSERT INTO Clients (ClientName) VALUES (?)", {"Acme"});
         }
         QSqlDatabase::removeDatabase("shared");
+        QCOMPARE(modeOf(path("Horalog.mdb")), mode_t(0640));
+        // Nine days of backups: the oldest copies go, the data file stays as it was given.
+        for (int day = 1; day <= 9; ++day)
+            store::backUpDataFile(root->path(), QDate(2026, 12, day));
+        QCOMPARE(QDir(path("Backups")).entryList(QDir::Files).size(), store::kDailyBackupsKept);
         QCOMPARE(modeOf(path("Horalog.mdb")), mode_t(0640));
 
         const RegModule reg(path("config"));
