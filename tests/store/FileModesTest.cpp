@@ -1,3 +1,4 @@
+#include "app/FirstStart.h"
 #include "app/RegModule.h"
 #include "reports/RtfWriter.h"
 #include "store/Backup.h"
@@ -68,6 +69,12 @@ class FileModesTest : public QObject
 
         store::createDataFile(path("Horalog.mdb"));
         QCOMPARE(modeOf(path("Horalog.mdb")), mode_t(0600));
+
+        // A first start from the desktop menu makes its data folder and an empty data file.
+        const QString firstDataDir = path("home/.local/share/Horalog");
+        QCOMPARE(settleFirstDataDir({{}, firstDataDir}), firstDataDir);
+        QCOMPARE(modeOf(firstDataDir), mode_t(0700));
+        QCOMPARE(modeOf(firstDataDir + "/Horalog.mdb"), mode_t(0600));
 
         const store::BackupOutcome backup = store::backUpDataFile(root->path(), QDate(2026, 12, 10));
         QCOMPARE(int(backup.result), int(store::BackupOutcome::Result::Made));
