@@ -153,13 +153,12 @@ Form::Form(MainModule& module, const QString& caption, int clientWidthTwips, int
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-Form::HelpMenu Form::addHelpMenu(bool launchesHelp)
+Form::HelpMenu Form::addHelpMenu()
 {
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     QAction* helpItem = help->addAction(tr("&Help"));
     helpItem->setShortcut(QKeySequence(Qt::Key_F1));
-    if (launchesHelp)
-        connect(helpItem, &QAction::triggered, this, [this] { module_.launchHelp(); });
+    connect(helpItem, &QAction::triggered, this, [this] { module_.launchHelp(); });
     QAction* about = help->addAction(tr("&About Horalog..."));
     connect(about, &QAction::triggered, this, [this] { module_.showAbout(); });
     return {helpItem, about};

@@ -31,7 +31,7 @@ class Form : public QMainWindow
         QAction* about;
     };
     // The Help menu every window has: "&Help" (F1) and "&About Horalog...".
-    HelpMenu addHelpMenu(bool launchesHelp = true);
+    HelpMenu addHelpMenu();
     void setClientBackground(const QColor& colour);
 
     bool event(QEvent* event) override;

@@ -76,7 +76,7 @@ QLineEdit* RecordForm::addLabelledBox(QLabel*& label, const QString& caption, co
     return box;
 }
 
-QMenu* RecordForm::buildMenus(bool helpLaunches)
+QMenu* RecordForm::buildMenus()
 {
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* closeItem = fileMenu->addAction(QStringLiteral("&Close"));
@@ -91,7 +91,7 @@ QMenu* RecordForm::buildMenus(bool helpLaunches)
     findItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(findItem, &QAction::triggered, this, [this] { EditMenuItem_Click(1); });
 
-    addHelpMenu(helpLaunches);
+    addHelpMenu();
     return fileMenu;
 }
 

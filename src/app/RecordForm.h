@@ -39,7 +39,7 @@ class RecordForm : public Form
     virtual QString deleteWarning() const = 0;
     virtual void findRecord() = 0;
     // File (with Close, Ctrl+F4), Edit (Delete, Ctrl+D; Find, Ctrl+F) and Help; returns the File menu.
-    QMenu* buildMenus(bool helpLaunches);
+    QMenu* buildMenus();
 
     // A box with its label standing directly above it, next in the tab order after the previous one;
     // `mask` is an input mask, empty for free text.

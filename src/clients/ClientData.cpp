@@ -61,7 +61,7 @@ ClientData::ClientData(MainModule& module, const QListWidget* clientList)
     setFont(sansSerif());
     buildBoxes();
     buildControls();
-    buildMenus(true);
+    buildMenus();
     Form_Load();
 }
 

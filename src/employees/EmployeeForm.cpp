@@ -161,7 +161,7 @@ void EmployeeForm::buildControls()
 
 void EmployeeForm::buildMenuBar()
 {
-    QMenu* fileMenu = buildMenus(true);
+    QMenu* fileMenu = buildMenus();
     auto* newItem = new QAction(QStringLiteral("&New"), fileMenu);
     newItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(newItem, &QAction::triggered, this, [this] { SSCommand1_Click(0); });
