@@ -103,21 +103,21 @@ const std::array<PictureButtonSpec, 2> kSoundButtons{{
      {4200, 720, 600, 600}},
 }};
 
-QPushButton* makePictureButton(QWidget* parent, const PictureButtonSpec& spec)
+QPushButton* makePictureButton(QWidget* parent, const PictureButtonSpec& item)
 {
     auto* button = new QPushButton(parent);
-    if (!spec.picture.isEmpty())
-        button->setIcon(QIcon(spec.picture));
+    if (!item.picture.isEmpty())
+        button->setIcon(QIcon(item.picture));
     button->setIconSize(QSize(32, 32));
-    button->setAccessibleName(spec.name);
-    placeTwips(button, spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height());
+    button->setAccessibleName(item.name);
+    placeTwips(button, item.twips.x(), item.twips.y(), item.twips.width(), item.twips.height());
     return button;
 }
 
-QRadioButton* makeOption(QWidget* frame, const OptionSpec& spec)
+QRadioButton* makeOption(QWidget* frame, const OptionSpec& item)
 {
-    auto* option = new QRadioButton(spec.caption, frame);
-    placeTwips(option, spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height());
+    auto* option = new QRadioButton(item.caption, frame);
+    placeTwips(option, item.twips.x(), item.twips.y(), item.twips.width(), item.twips.height());
     return option;
 }
 
